@@ -1,0 +1,31 @@
+// The platform operations both programs use. Program code calls only these;
+// os_win32.cpp implements them with the real Win32 calls, os_posix.cpp with
+// a native stand-in, and the tests link a recording fake in their place.
+// The 64-bit file operations live in file64_*.cpp and are never faked.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+
+namespace os {
+
+using offset = std::int64_t;
+void InitCommonControls();
+// Writes the temporary directory, ending in a separator, and returns its
+// length; returns the size it would need when it does not fit, 0 on failure.
+unsigned long GetTempPathA(unsigned long length, char* buffer);
+void Sleep(unsigned long milliseconds);
+
+// The value of an environment variable, or nullptr when it is not set.
+const char* getenv(const char* name);
+// Writes text to standard error as it is.
+void write_stderr(const char* text);
+
+// Byte positions that go past 2 GiB. fseek64 returns 0 on success;
+// ftell64 returns -1 on failure; fsize64 returns -1 unless the stream is a
+// regular file whose size can be known.
+int fseek64(std::FILE* file, offset position);
+offset ftell64(std::FILE* file);
+offset fsize64(std::FILE* file);
+
+}  // namespace os

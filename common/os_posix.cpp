@@ -1,0 +1,42 @@
+// The native stand-in for the platform operations, so that the same
+// program code builds and runs on Linux for tests, sanitizers and fuzzing.
+#include <time.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "os.h"
+
+namespace os {
+
+void InitCommonControls() {}
+
+// $TMPDIR or /tmp, with a trailing separator, returning lengths the way
+// the Win32 call does: the size needed, terminator included, when the
+// buffer is too small.
+unsigned long GetTempPathA(unsigned long length, char* buffer) {
+    const char* dir = std::getenv("TMPDIR");
+    if (!dir || !*dir) dir = "/tmp";
+    std::size_t n = std::strlen(dir);
+    bool add_separator = dir[n - 1] != '/';
+    std::size_t total = n + (add_separator ? 1 : 0);
+    if (total + 1 > length) return static_cast<unsigned long>(total + 1);
+    std::memcpy(buffer, dir, n);
+    if (add_separator) buffer[n] = '/';
+    buffer[total] = '\0';
+    return static_cast<unsigned long>(total);
+}
+
+void Sleep(unsigned long milliseconds) {
+    timespec delay{static_cast<time_t>(milliseconds / 1000),
+                   static_cast<long>(milliseconds % 1000) * 1000000L};
+    while (nanosleep(&delay, &delay) != 0) {
+    }
+}
+
+const char* getenv(const char* name) { return std::getenv(name); }
+
+void write_stderr(const char* text) { std::fputs(text, stderr); }
+
+}  // namespace os

@@ -1,0 +1,40 @@
+#include "text.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+#include "os.h"
+
+void seal_path(char* path) { path[PATH_BUF_SIZE - 1] = '\0'; }
+
+void bounded_copy(char* dst, std::size_t size, const char* src) {
+    if (size == 0) return;
+    std::size_t n = std::strlen(src);
+    if (n > size - 1) n = size - 1;
+    std::memcpy(dst, src, n);
+    dst[n] = '\0';
+}
+
+void bounded_format(char* dst, std::size_t size, const char* format, ...) {
+    if (size == 0) return;
+    std::va_list args;
+    va_start(args, format);
+    int n = std::vsnprintf(dst, size, format, args);
+    va_end(args);
+    // Some runtimes leave a cut result unterminated; ours never is.
+    if (n < 0) dst[0] = '\0';
+    dst[size - 1] = '\0';
+}
+
+const char* env_or_default(const char* name, const char* fallback) {
+    const char* value = os::getenv(name);
+    return value ? value : fallback;
+}
+
+void complain(const char* format, const char* arg) {
+    // Room for the longest path and any of the fixed texts around it.
+    char line[PATH_BUF_SIZE + 64];
+    bounded_format(line, sizeof line, format, arg);
+    os::write_stderr(line);
+}

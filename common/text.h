@@ -1,0 +1,26 @@
+// Path buffers, bounded copying and formatting, environment defaults and
+// the one place where failures are written to standard error.
+#pragma once
+
+#include <cstddef>
+
+// Room for 260 characters and the terminator.
+constexpr std::size_t PATH_BUF_SIZE = 261;
+
+// Ends a path buffer at its last byte, whatever filled it.
+void seal_path(char* path);
+
+// Copies at most size - 1 bytes of src and always terminates (size >= 1).
+void bounded_copy(char* dst, std::size_t size, const char* src);
+
+// snprintf that never writes past size, always terminates (size >= 1) and
+// cuts silently what does not fit.
+void bounded_format(char* dst, std::size_t size, const char* format, ...)
+    __attribute__((format(printf, 3, 4)));
+
+// The variable's value, even when empty; fallback only when it is not set.
+const char* env_or_default(const char* name, const char* fallback);
+
+// Formats one message with one string argument and writes it to standard
+// error; the format carries its own program name and line feeds.
+void complain(const char* format, const char* arg);

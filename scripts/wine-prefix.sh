@@ -1,0 +1,22 @@
+#!/bin/sh
+# Prepares a headless Wine prefix: created once, with the null graphics
+# driver, so that consoles and message boxes exist without a display.
+# Usage: wine-prefix.sh PREFIX
+set -eu
+prefix=$1
+mkdir -p "$(dirname "$prefix")"
+export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# wineserver will not start with a TMPDIR that does not exist.
+if [ -n "${TMPDIR:-}" ] && [ ! -d "$TMPDIR" ]; then unset TMPDIR; fi
+wine=$(command -v wine64 || true)
+[ -n "$wine" ] || wine=/usr/lib/wine/wine64
+[ -x "$wine" ] || wine=$(command -v wine)
+(
+  flock 9
+  if [ ! -f "$prefix/.ready" ]; then
+    "$wine" wineboot -i >/dev/null 2>&1
+    "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
+    "$wine" reg query 'HKCU\Software\Wine\Drivers' /v Graphics 2>/dev/null | grep -q null
+    touch "$prefix/.ready"
+  fi
+) 9>"$prefix.lock"

@@ -1,0 +1,19 @@
+// A recording stand-in for the platform operations: tests set what the
+// platform answers and read back what the program asked of it, in order.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+struct FakeOs {
+    std::string temp_dir = "C:\\Users\\ana\\AppData\\Local\\Temp\\";
+    bool temp_fails = false;
+    std::map<std::string, std::string> env;
+    std::vector<std::string> calls;
+    std::string stderr_text;
+};
+
+// The fake every platform operation answers from; reset it per test.
+FakeOs& fake_os();
+void reset_fake_os();

@@ -1,0 +1,35 @@
+// Starting one of the built programs for an end-to-end test, with its
+// standard output and standard error on pipes.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// What a line feed written by a program looks like once it reaches a pipe.
+extern const char* const PIPE_NEWLINE;
+
+class Child {
+public:
+    Child() = default;
+    ~Child();
+    Child(const Child&) = delete;
+    Child& operator=(const Child&) = delete;
+
+    // args[0] is the program's path as the build gives it.
+    bool start(const std::vector<std::string>& args);
+    // Reads standard output until it holds expected or timeout_ms pass;
+    // gives all read so far.
+    const std::string& read_until(const std::string& expected, int timeout_ms);
+    bool running();
+    // Waits for the end and gives the exit status, or -1 on timeout.
+    int wait(int timeout_ms);
+    void stop();
+    // Standard error, read once the child has ended.
+    std::string error_text();
+
+private:
+    void pump(int timeout_ms);
+    std::string out_;
+    struct Handles;
+    Handles* h_ = nullptr;
+};

@@ -1,0 +1,103 @@
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+
+#include "process.h"
+
+extern char** environ;
+
+const char* const PIPE_NEWLINE = "\n";
+
+struct Child::Handles {
+    pid_t pid = -1;
+    int out = -1;
+    int err = -1;
+    int status = -1;
+};
+
+Child::~Child() {
+    stop();
+    if (h_) {
+        if (h_->out >= 0) close(h_->out);
+        if (h_->err >= 0) close(h_->err);
+        delete h_;
+    }
+}
+
+bool Child::start(const std::vector<std::string>& args) {
+    int out[2], err[2];
+    if (pipe(out) != 0 || pipe(err) != 0) return false;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+    posix_spawn_file_actions_adddup2(&actions, err[1], 2);
+    posix_spawn_file_actions_addclose(&actions, out[0]);
+    posix_spawn_file_actions_addclose(&actions, err[0]);
+    std::vector<char*> argv;
+    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    h_ = new Handles;
+    int rc = posix_spawn(&h_->pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(out[1]);
+    close(err[1]);
+    h_->out = out[0];
+    h_->err = err[0];
+    if (rc != 0) h_->pid = -1;
+    return rc == 0;
+}
+
+void Child::pump(int timeout_ms) {
+    pollfd p{h_->out, POLLIN, 0};
+    if (poll(&p, 1, timeout_ms) <= 0) return;
+    char block[65536];
+    ssize_t n = read(h_->out, block, sizeof block);
+    if (n > 0) out_.append(block, static_cast<std::size_t>(n));
+}
+
+const std::string& Child::read_until(const std::string& expected, int timeout_ms) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+    while (out_.find(expected) == std::string::npos &&
+           std::chrono::steady_clock::now() < deadline) {
+        pump(50);
+    }
+    return out_;
+}
+
+bool Child::running() {
+    if (h_->pid < 0) return false;
+    int status;
+    if (waitpid(h_->pid, &status, WNOHANG) == 0) return true;
+    h_->status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    h_->pid = -1;
+    return false;
+}
+
+int Child::wait(int timeout_ms) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+    while (running()) {
+        if (std::chrono::steady_clock::now() >= deadline) return -1;
+        pump(20);
+    }
+    return h_->status;
+}
+
+void Child::stop() {
+    if (h_ && running()) {
+        kill(h_->pid, SIGKILL);
+        wait(5000);
+    }
+}
+
+std::string Child::error_text() {
+    std::string text;
+    char block[4096];
+    ssize_t n;
+    while ((n = read(h_->err, block, sizeof block)) > 0) text.append(block, static_cast<std::size_t>(n));
+    return text;
+}

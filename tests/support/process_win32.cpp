@@ -1,0 +1,131 @@
+#include <windows.h>
+
+#include <chrono>
+
+#include "process.h"
+
+const char* const PIPE_NEWLINE = "\r\n";
+
+struct Child::Handles {
+    PROCESS_INFORMATION pi{};
+    HANDLE out = nullptr;
+    HANDLE err = nullptr;
+};
+
+// ctest hands over the build tree's paths as they are on the host.
+static std::string windows_path(std::string path) {
+    if (!path.empty() && path[0] == '/') path = "Z:" + path;
+    for (char& c : path) {
+        if (c == '/') c = '\\';
+    }
+    return path;
+}
+
+// The quoting that the runtime's argument splitting undoes exactly.
+static std::string quoted(const std::string& arg) {
+    std::string q = "\"";
+    std::size_t backslashes = 0;
+    for (char c : arg) {
+        if (c == '\\') {
+            ++backslashes;
+        } else {
+            if (c == '"') q.append(backslashes + 1, '\\');
+            backslashes = 0;
+        }
+        q += c;
+    }
+    q.append(backslashes, '\\');
+    return q + "\"";
+}
+
+Child::~Child() {
+    stop();
+    if (h_) {
+        CloseHandle(h_->out);
+        CloseHandle(h_->err);
+        CloseHandle(h_->pi.hProcess);
+        CloseHandle(h_->pi.hThread);
+        delete h_;
+    }
+}
+
+bool Child::start(const std::vector<std::string>& args) {
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE out_w, err_w;
+    h_ = new Handles;
+    if (!CreatePipe(&h_->out, &out_w, &inherit, 0) ||
+        !CreatePipe(&h_->err, &err_w, &inherit, 1 << 16)) {
+        return false;
+    }
+    SetHandleInformation(h_->out, HANDLE_FLAG_INHERIT, 0);
+    SetHandleInformation(h_->err, HANDLE_FLAG_INHERIT, 0);
+    std::string program = windows_path(args[0]);
+    std::string line = quoted(program);
+    for (std::size_t i = 1; i < args.size(); ++i) line += " " + quoted(args[i]);
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    si.hStdOutput = out_w;
+    si.hStdError = err_w;
+    BOOL ok = CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, TRUE, 0,
+                             nullptr, nullptr, &si, &h_->pi);
+    CloseHandle(out_w);
+    CloseHandle(err_w);
+    return ok;
+}
+
+void Child::pump(int timeout_ms) {
+    DWORD avail = 0;
+    if (!PeekNamedPipe(h_->out, nullptr, 0, nullptr, &avail, nullptr) || avail == 0) {
+        Sleep(static_cast<DWORD>(timeout_ms));
+        return;
+    }
+    char block[65536];
+    DWORD n = 0;
+    if (ReadFile(h_->out, block, avail < sizeof block ? avail : sizeof block, &n, nullptr)) {
+        out_.append(block, n);
+    }
+}
+
+const std::string& Child::read_until(const std::string& expected, int timeout_ms) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+    while (out_.find(expected) == std::string::npos &&
+           std::chrono::steady_clock::now() < deadline) {
+        pump(20);
+    }
+    return out_;
+}
+
+bool Child::running() {
+    return h_->pi.hProcess && WaitForSingleObject(h_->pi.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+int Child::wait(int timeout_ms) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+    while (running()) {
+        if (std::chrono::steady_clock::now() >= deadline) return -1;
+        pump(20);
+    }
+    DWORD code = 0;
+    GetExitCodeProcess(h_->pi.hProcess, &code);
+    return static_cast<int>(code);
+}
+
+void Child::stop() {
+    if (h_ && running()) {
+        TerminateProcess(h_->pi.hProcess, 137);
+        wait(5000);
+    }
+}
+
+std::string Child::error_text() {
+    std::string text;
+    char block[4096];
+    DWORD avail = 0, n = 0;
+    while (PeekNamedPipe(h_->err, nullptr, 0, nullptr, &avail, nullptr) && avail > 0 &&
+           ReadFile(h_->err, block, sizeof block, &n, nullptr) && n > 0) {
+        text.append(block, n);
+    }
+    return text;
+}

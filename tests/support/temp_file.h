@@ -1,0 +1,27 @@
+// A scratch file in the temporary directory, removed when done.
+#pragma once
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+class TempFile {
+public:
+    explicit TempFile(const std::string& content = "");
+    ~TempFile();
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
+
+    const std::string& path() const { return path_; }
+    void append(const std::string& bytes) const;
+    void rewrite(const std::string& bytes) const;
+
+private:
+    std::string path_;
+};
+
+// The whole of a file's bytes, or of a stream's from its start.
+std::string read_all(const std::string& path);
+std::string read_all(std::FILE* stream);
+// A unique name in the temporary directory; nothing is created.
+std::string scratch_path(const std::string& stem);

@@ -1,0 +1,127 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <random>
+#include <string>
+
+#include "fake_os.h"
+#include "follow.h"
+#include "temp_file.h"
+
+namespace {
+
+std::string lines(int first, int last) {
+    std::string text;
+    for (int i = first; i <= last; ++i) text += "line " + std::to_string(i) + "\n";
+    return text;
+}
+
+// The ring of offsets read one byte at a time: the plain statement of
+// where the tail begins, to hold the fast scans against.
+os::offset reference_tail_start(const std::string& bytes) {
+    std::int32_t slots[NEWLINE_SLOTS] = {};
+    int i = 0;
+    for (std::size_t pos = 0; pos < bytes.size(); ++pos) {
+        if (bytes[pos] == '\n') {
+            slots[i] = static_cast<std::int32_t>(pos + 1);
+            i = (i + 1) % NEWLINE_SLOTS;
+        }
+    }
+    std::int32_t start = slots[0];
+    for (int k = 1; k < NEWLINE_SLOTS; ++k) start = std::min(start, slots[k]);
+    return start;
+}
+
+struct Scans {
+    os::offset found, backward, forward;
+};
+
+Scans scan(const std::string& bytes) {
+    TempFile file(bytes);
+    std::FILE* f = std::fopen(file.path().c_str(), "rb");
+    Scans s{};
+    s.found = find_tail_start(f);
+    s.backward = scan_tail_backward(f, static_cast<os::offset>(bytes.size()));
+    std::rewind(f);
+    s.forward = scan_tail_forward(f);
+    std::fclose(f);
+    return s;
+}
+
+TEST(TailStart, LastTenLines) {
+    const std::string long_line(3 * BLOCK_SIZE + 17, 'L');
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::string shown;
+    } cases[] = {
+        {"empty", "", ""},
+        {"one unterminated", "partial", "partial"},
+        {"10 lines", lines(1, 10), lines(1, 10)},
+        {"11 lines", lines(1, 11), lines(2, 11)},
+        {"25 lines", lines(1, 25), lines(16, 25)},
+        {"unterminated last", lines(1, 12) + "tail", lines(3, 12) + "tail"},
+        {"CR kept", "a\r\n" + lines(1, 10) + "b\r\n", lines(2, 10) + "b\r\n"},
+        {"only line feeds", std::string(30, '\n'), std::string(10, '\n')},
+        {"lines longer than a block",
+         long_line + "\n" + lines(1, 9) + long_line + "\n" + long_line,
+         lines(1, 9) + long_line + "\n" + long_line},
+    };
+    for (const Case& c : cases) {
+        Scans s = scan(c.bytes);
+        os::offset expected = static_cast<os::offset>(c.bytes.size() - c.shown.size());
+        EXPECT_EQ(c.bytes.substr(static_cast<std::size_t>(expected)), c.shown) << c.name;
+        EXPECT_EQ(s.found, expected) << c.name;
+        EXPECT_EQ(s.backward, expected) << c.name;
+        EXPECT_EQ(s.forward, expected) << c.name;
+    }
+}
+
+TEST(TailStart, ScansAgreeOnGeneratedFiles) {
+    std::mt19937 rng(20261207);
+    for (int round = 0; round < 200; ++round) {
+        // Sizes around the block edges, line feeds from dense to rare.
+        std::size_t size = rng() % (3 * BLOCK_SIZE);
+        if (round % 4 == 0) size = BLOCK_SIZE + (rng() % 40) - 20;
+        unsigned density = 1 + rng() % (round % 2 ? 8 : 40000);
+        std::string bytes(size, 'x');
+        for (char& b : bytes) {
+            unsigned r = rng();
+            b = r % density == 0 ? '\n' : static_cast<char>(r >> 8);
+        }
+        Scans s = scan(bytes);
+        os::offset expected = reference_tail_start(bytes);
+        ASSERT_EQ(s.backward, expected) << "round " << round;
+        ASSERT_EQ(s.forward, expected) << "round " << round;
+        ASSERT_EQ(s.found, expected) << "round " << round;
+    }
+}
+
+// Past 4 GiB, so neither a signed nor an unsigned 32-bit position copes.
+TEST(TailStart, LogsBeyondFourGiB) {
+    const os::offset far = (os::offset(5) << 30) + 3;
+    TempFile file;
+    std::FILE* w = std::fopen(file.path().c_str(), "r+b");
+    ASSERT_EQ(os::fseek64(w, far), 0);
+    std::string text = lines(1, 12);
+    std::fwrite(text.data(), 1, text.size(), w);
+    std::fclose(w);
+
+    std::FILE* log = std::fopen(file.path().c_str(), "rb");
+    ASSERT_EQ(os::fsize64(log), far + static_cast<os::offset>(text.size()));
+    os::offset start = find_tail_start(log);
+    EXPECT_EQ(start, far + static_cast<os::offset>(lines(1, 2).size()));
+
+    reset_fake_os();
+    std::FILE* out = std::tmpfile();
+    os::offset position = start;
+    ASSERT_TRUE(follow_pass(log, position, file.path().c_str(), out));
+    file.append("line 13\n");
+    ASSERT_TRUE(follow_pass(log, position, file.path().c_str(), out));
+    EXPECT_EQ(read_all(out), lines(3, 13));
+    EXPECT_EQ(fake_os().stderr_text, "");
+    std::fclose(out);
+    std::fclose(log);
+}
+
+}  // namespace
