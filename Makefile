@@ -2,7 +2,7 @@
 # shows the main job under Wine.
 JOBS := $(shell nproc)
 MAKEFLAGS += --no-print-directory
-PROGRAMS := follow
+PROGRAMS := follow glyphroots
 
 .PHONY: all deps native windows test run clean
 

@@ -10,11 +10,18 @@
 namespace os {
 
 using offset = std::int64_t;
+using Window = void*;
+
+constexpr unsigned MB_OK = 0x00;
+constexpr unsigned MB_ICONWARNING = 0x30;
 void InitCommonControls();
 // Writes the temporary directory, ending in a separator, and returns its
 // length; returns the size it would need when it does not fit, 0 on failure.
 unsigned long GetTempPathA(unsigned long length, char* buffer);
 void Sleep(unsigned long milliseconds);
+
+// Modal; returns once the user has dismissed it.
+void MessageBoxA(Window owner, const char* text, const char* caption, unsigned style);
 
 // The value of an environment variable, or nullptr when it is not set.
 const char* getenv(const char* name);

@@ -35,6 +35,11 @@ void Sleep(unsigned long milliseconds) {
     }
 }
 
+// No boxes here: the caption, then the text, on standard error.
+void MessageBoxA(Window, const char* text, const char* caption, unsigned) {
+    std::fprintf(stderr, "%s\n%s\n", caption, text);
+}
+
 const char* getenv(const char* name) { return std::getenv(name); }
 
 void write_stderr(const char* text) { std::fputs(text, stderr); }

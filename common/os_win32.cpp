@@ -1,11 +1,12 @@
 // The platform operations on Windows: each is the Win32 call of that name.
+// os.h comes first: windows.h makes macros of the constant names it shares.
+#include "os.h"
+
 #include <windows.h>
 #include <commctrl.h>
 
 #include <cstdio>
 #include <cstdlib>
-
-#include "os.h"
 
 // Arguments are split by the runtime's usual rules, never wildcard-expanded:
 // a log name such as *.log is a name, not a pattern.
@@ -22,6 +23,10 @@ unsigned long GetTempPathA(unsigned long length, char* buffer) {
 }
 
 void Sleep(unsigned long milliseconds) { ::Sleep(milliseconds); }
+
+void MessageBoxA(Window owner, const char* text, const char* caption, unsigned style) {
+    ::MessageBoxA(static_cast<HWND>(owner), text, caption, style);
+}
 
 const char* getenv(const char* name) { return std::getenv(name); }
 

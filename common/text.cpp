@@ -16,8 +16,8 @@ void bounded_copy(char* dst, std::size_t size, const char* src) {
     dst[n] = '\0';
 }
 
-void bounded_format(char* dst, std::size_t size, const char* format, ...) {
-    if (size == 0) return;
+bool bounded_format(char* dst, std::size_t size, const char* format, ...) {
+    if (size == 0) return false;
     std::va_list args;
     va_start(args, format);
     int n = std::vsnprintf(dst, size, format, args);
@@ -25,11 +25,16 @@ void bounded_format(char* dst, std::size_t size, const char* format, ...) {
     // Some runtimes leave a cut result unterminated; ours never is.
     if (n < 0) dst[0] = '\0';
     dst[size - 1] = '\0';
+    return n >= 0 && static_cast<std::size_t>(n) < size;
 }
 
 const char* env_or_default(const char* name, const char* fallback) {
     const char* value = os::getenv(name);
     return value ? value : fallback;
+}
+
+void warning_notice(const char* caption, const char* text) {
+    os::MessageBoxA(nullptr, text, caption, os::MB_OK | os::MB_ICONWARNING);
 }
 
 void complain(const char* format, const char* arg) {

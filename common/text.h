@@ -14,12 +14,16 @@ void seal_path(char* path);
 void bounded_copy(char* dst, std::size_t size, const char* src);
 
 // snprintf that never writes past size, always terminates (size >= 1) and
-// cuts silently what does not fit.
-void bounded_format(char* dst, std::size_t size, const char* format, ...)
+// cuts silently what does not fit; gives false when it cut.
+bool bounded_format(char* dst, std::size_t size, const char* format, ...)
     __attribute__((format(printf, 3, 4)));
 
 // The variable's value, even when empty; fallback only when it is not set.
 const char* env_or_default(const char* name, const char* fallback);
+
+// The warning notice: a modal box with no owner, an OK button and the
+// warning icon.
+void warning_notice(const char* caption, const char* text);
 
 // Formats one message with one string argument and writes it to standard
 // error; the format carries its own program name and line feeds.

@@ -29,6 +29,11 @@ void Sleep(unsigned long milliseconds) {
     fake_os().calls.push_back("Sleep " + std::to_string(milliseconds));
 }
 
+void MessageBoxA(Window owner, const char* text, const char* caption, unsigned style) {
+    fake_os().calls.push_back("MessageBoxA");
+    fake_os().boxes.push_back({owner, text, caption, style});
+}
+
 const char* getenv(const char* name) {
     FakeOs& f = fake_os();
     f.calls.push_back(std::string("getenv ") + name);

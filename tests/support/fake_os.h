@@ -12,6 +12,12 @@ struct FakeOs {
     std::map<std::string, std::string> env;
     std::vector<std::string> calls;
     std::string stderr_text;
+    struct Box {
+        void* owner;
+        std::string text, caption;
+        unsigned style;
+    };
+    std::vector<Box> boxes;
 };
 
 // The fake every platform operation answers from; reset it per test.

@@ -1,0 +1,222 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "fake_os.h"
+#include "glyphroots.h"
+#include "temp_file.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// What the standard library writes for a line feed in a text-mode stream.
+const std::string NL = fs::path::preferred_separator == '\\' ? "\r\n" : "\n";
+
+TEST(InstallDir, DriveLetterColonBackslash) {
+    struct Case {
+        const char* arg;
+        bool accepted;
+    } cases[] = {
+        {"C:\\", true},
+        {"d:\\some\\dir", true},
+        {"C:\\Program Files\\Ostrel", true},
+        {"z:\\", true},
+        {nullptr, false},
+        {"", false},
+        {"C:/Ostrel", false},
+        {"C:Ostrel", false},
+        {"C:", false},
+        {"C", false},
+        {"Ostrel\\fonts", false},
+        {"..\\Ostrel", false},
+        {"\\\\server\\share", false},
+        {"1:\\Ostrel", false},
+        {"\xC4:\\Ostrel", false},
+        {"@:\\", false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(check_install_dir(c.arg), c.accepted) << (c.arg ? c.arg : "(none)");
+    }
+}
+
+int run(std::vector<std::string> args) {
+    args.insert(args.begin(), "glyphroots.exe");
+    std::vector<char*> argv;
+    for (auto& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    return glyphroots_main(static_cast<int>(args.size()), argv.data());
+}
+
+TEST(Usage, BadArgumentsGetTheNoticeAndStatusOne) {
+    const std::vector<std::vector<std::string>> bad = {{}, {""}, {"C:Ostrel"}, {"/opt/ostrel", "C:\\"}};
+    for (const auto& args : bad) {
+        reset_fake_os();
+        EXPECT_EQ(run(args), 1);
+        ASSERT_EQ(fake_os().boxes.size(), 1u);
+        const FakeOs::Box& box = fake_os().boxes[0];
+        EXPECT_EQ(box.owner, nullptr);
+        EXPECT_EQ(box.caption, "glyphroots.exe error");
+        EXPECT_EQ(box.style, 0x30u);
+        EXPECT_EQ(box.text,
+                  "USAGE ERROR:\nThis utility should not be run stand-alone.\nIt is designed to "
+                  "run from the Ostrel installer\nwhich passes the correct install directory.\n\n"
+                  "glyphroots.exe creates a glyphroots file, matched to\nthe installation, if it "
+                  "does not already exist.\n\nFor example...\nglyphroots \"C:\\Program "
+                  "Files\\Ostrel\"");
+        EXPECT_EQ(fake_os().calls.front(), "InitCommonControls");
+    }
+}
+
+// An install directory for the tests: a real folder that the program can
+// reach through a drive-letter path on Windows; natively the program's
+// own "\\glyphroots" suffix makes the file a sibling named dir\glyphroots.
+class Installation : public ::testing::Test {
+protected:
+    fs::path folder;
+    std::string dir;
+    std::string list;
+
+    void SetUp() override {
+        reset_fake_os();
+        folder = scratch_path("install");
+        fs::create_directories(folder);
+        dir = (folder / "Ostrel").string();
+        fs::create_directory(dir);
+        list = dir + "\\glyphroots";
+    }
+    void TearDown() override { fs::remove_all(folder); }
+    int create() { return create_font_path_list(dir.c_str()); }
+    std::vector<std::string> entries() {  // everything in folder, recursively
+        std::vector<std::string> found;
+        for (auto& e : fs::recursive_directory_iterator(folder)) found.push_back(e.path().string());
+        return found;
+    }
+};
+
+TEST_F(Installation, ListWrittenByteForByte) {
+    struct Case {
+        const char* windir;  // nullptr: not set
+        const char* fonts;
+    } cases[] = {{"C:\\WINDOWS", "C:\\WINDOWS\\Fonts"}, {nullptr, "C:\\Windows\\Fonts"}, {"", "\\Fonts"}};
+    for (const Case& c : cases) {
+        reset_fake_os();
+        if (c.windir) fake_os().env["WINDIR"] = c.windir;
+        fs::remove(list);
+        ASSERT_EQ(create(), 0);
+        EXPECT_EQ(read_all(list),
+                  "# glyphroots" + NL +
+                  "# comma-separated list of directories to add to the default font path" + NL +
+                  "# defaults are misc, TTF, 100dpi, 75dpi" + NL +
+                  "# also allows entries on individual lines" + NL + dir + "\\fonts\\dejavu," +
+                  dir + "\\fonts\\cyrillic" + NL + c.fonts + NL);
+        EXPECT_TRUE(fake_os().boxes.empty());
+    }
+}
+
+// The server's side: comments skipped, entries split on commas and lines.
+std::vector<std::string> read_font_dirs(const std::string& text) {
+    std::vector<std::string> dirs;
+    std::istringstream lines(text);
+    std::string line;
+    while (std::getline(lines, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty() || line[0] == '#') continue;
+        std::istringstream entries(line);
+        std::string entry;
+        while (std::getline(entries, entry, ',')) dirs.push_back(entry);
+    }
+    return dirs;
+}
+
+TEST_F(Installation, ServerReadsBackTheThreeDirectories) {
+    fake_os().env["WINDIR"] = "C:\\WINDOWS";
+    ASSERT_EQ(create(), 0);
+    EXPECT_EQ(read_font_dirs(read_all(list)),
+              (std::vector<std::string>{dir + "\\fonts\\dejavu", dir + "\\fonts\\cyrillic",
+                                        "C:\\WINDOWS\\Fonts"}));
+}
+
+TEST_F(Installation, TrailingBackslashIsDoubledNotNormalised) {
+    dir += "\\";
+    list = dir + "\\glyphroots";
+    ASSERT_EQ(create(), 0);
+    EXPECT_NE(read_all(list).find(dir + "\\fonts\\dejavu," + dir + "\\fonts\\cyrillic"),
+              std::string::npos);
+    fs::remove(list);
+}
+
+TEST_F(Installation, ExistingReadableListIsLeftAlone) {
+    for (const std::string before : {"", "C:\\mine\\fonts\n", "no line feed"}) {
+        {
+            std::FILE* f = std::fopen(list.c_str(), "wb");
+            std::fwrite(before.data(), 1, before.size(), f);
+            std::fclose(f);
+        }
+        EXPECT_EQ(create(), 0);
+        EXPECT_EQ(read_all(list), before);
+    }
+}
+
+TEST_F(Installation, SecondRunChangesNothing) {
+    fake_os().env["WINDIR"] = "C:\\WINDOWS";
+    ASSERT_EQ(create(), 0);
+    const std::string first = read_all(list);
+    fake_os().env["WINDIR"] = "D:\\Other";
+    EXPECT_EQ(create(), 0);
+    EXPECT_EQ(read_all(list), first);
+}
+
+TEST_F(Installation, MissingDirectoryCreatesNothing) {
+    dir = (folder / "absent" / "Ostrel").string();
+    EXPECT_EQ(create(), 1);
+    EXPECT_EQ(entries(), std::vector<std::string>{(folder / "Ostrel").string()});
+    EXPECT_TRUE(fake_os().boxes.empty());
+}
+
+TEST_F(Installation, PathThatDoesNotFitCreatesNothing) {
+    // 248 characters is the longest install directory; one more and the
+    // list's path would need 260.
+    const std::size_t room = 248 - dir.size() - 1;
+    std::string fitting = dir + "\\" + std::string(room, 'f');
+    fs::create_directory(fitting);
+    ASSERT_EQ(fitting.size(), 248u);
+    dir = fitting;
+    EXPECT_EQ(create(), 0);
+    fs::remove(dir + "\\glyphroots");
+
+    std::string too_long = fitting + "g";
+    fs::create_directory(too_long);
+    dir = too_long;
+    auto before = entries();
+    EXPECT_EQ(create(), 1);
+    EXPECT_EQ(entries(), before);
+}
+
+TEST_F(Installation, FailedWriteIsRemovedAndReported) {
+    // A stream opened for reading cannot be written to; depending on the
+    // runtime the write itself or the flush on close fails.
+    {
+        std::FILE* f = std::fopen(list.c_str(), "wb");
+        std::fclose(f);
+    }
+    std::FILE* read_only = std::fopen(list.c_str(), "rt");
+    EXPECT_EQ(finish_font_path_list(read_only, list.c_str(), dir.c_str()), 1);
+    EXPECT_FALSE(fs::exists(list));
+}
+
+#ifndef _WIN32
+TEST_F(Installation, FailedFlushOnCloseIsRemovedAndReported) {
+    // Writes to /dev/full are taken into the buffer and fail on close.
+    std::FILE* full = std::fopen("/dev/full", "w");
+    ASSERT_NE(full, nullptr);
+    TempFile created("");
+    EXPECT_EQ(finish_font_path_list(full, created.path().c_str(), dir.c_str()), 1);
+    EXPECT_FALSE(fs::exists(created.path()));
+}
+#endif
+
+}  // namespace
