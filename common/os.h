@@ -12,6 +12,8 @@ namespace os {
 using offset = std::int64_t;
 using Window = void*;
 
+constexpr int SW_HIDE = 0;
+constexpr int SW_SHOW = 5;
 constexpr unsigned MB_OK = 0x00;
 constexpr unsigned MB_ICONWARNING = 0x30;
 void InitCommonControls();
@@ -20,6 +22,14 @@ void InitCommonControls();
 unsigned long GetTempPathA(unsigned long length, char* buffer);
 void Sleep(unsigned long milliseconds);
 
+// Copies the console's title and gives its length; 0 when there is none
+// to give, for instance without a console.
+unsigned long GetConsoleTitleA(char* buffer, unsigned long length);
+void SetConsoleTitleA(const char* title);
+// A top-level window of any class whose title matches, ignoring case.
+Window FindWindowA(const char* class_name, const char* title);
+void ShowWindow(Window window, int command);
+void SetForegroundWindow(Window window);
 // Modal; returns once the user has dismissed it.
 void MessageBoxA(Window owner, const char* text, const char* caption, unsigned style);
 

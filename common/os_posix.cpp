@@ -35,6 +35,22 @@ void Sleep(unsigned long milliseconds) {
     }
 }
 
+// A terminal has a title of sorts but no window to find, so a log that
+// cannot be opened is told on standard error.
+unsigned long GetConsoleTitleA(char* buffer, unsigned long length) {
+    if (length == 0) return 0;
+    std::snprintf(buffer, length, "%s", "terminal");
+    return static_cast<unsigned long>(std::strlen(buffer));
+}
+
+void SetConsoleTitleA(const char*) {}
+
+Window FindWindowA(const char*, const char*) { return nullptr; }
+
+void ShowWindow(Window, int) {}
+
+void SetForegroundWindow(Window) {}
+
 // No boxes here: the caption, then the text, on standard error.
 void MessageBoxA(Window, const char* text, const char* caption, unsigned) {
     std::fprintf(stderr, "%s\n%s\n", caption, text);

@@ -24,6 +24,24 @@ unsigned long GetTempPathA(unsigned long length, char* buffer) {
 
 void Sleep(unsigned long milliseconds) { ::Sleep(milliseconds); }
 
+unsigned long GetConsoleTitleA(char* buffer, unsigned long length) {
+    return ::GetConsoleTitleA(buffer, length);
+}
+
+void SetConsoleTitleA(const char* title) { ::SetConsoleTitleA(title); }
+
+Window FindWindowA(const char* class_name, const char* title) {
+    return ::FindWindowA(class_name, title);
+}
+
+void ShowWindow(Window window, int command) {
+    ::ShowWindow(static_cast<HWND>(window), command);
+}
+
+void SetForegroundWindow(Window window) {
+    ::SetForegroundWindow(static_cast<HWND>(window));
+}
+
 void MessageBoxA(Window owner, const char* text, const char* caption, unsigned style) {
     ::MessageBoxA(static_cast<HWND>(owner), text, caption, style);
 }

@@ -40,5 +40,11 @@ bool follow_pass(std::FILE* log, os::offset& position, const char* path,
 int follow_file(std::FILE* log, os::offset start, const char* path,
                 std::FILE* out);
 
+// How long the console window takes to show a new title.
+constexpr unsigned long TITLE_SETTLE_MS = 40;
+
 // Tells the user that path cannot be opened; gives the exit status 1.
 int report_open_failure(const char* path);
+// The console's window, found through a passing title; the console has
+// saved_title again on return.
+os::Window find_console_window(const char* saved_title);

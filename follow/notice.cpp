@@ -1,4 +1,45 @@
-// Telling the user about a log that cannot be opened.
+// Telling the user about a log that cannot be opened: in a warning box
+// while the console window is hidden, or on standard error when there is
+// no console window to be found.
 #include "follow.h"
+#include "text.h"
 
-int report_open_failure(const char*) { return 1; }
+namespace {
+
+constexpr std::size_t TITLE_BUF_SIZE = 1024;
+constexpr std::size_t MESSAGE_BUF_SIZE = 299;
+
+}  // namespace
+
+// A console window has no handle of its own to ask for, so the console is
+// given a known title for a moment, long enough for its window to take it,
+// and the window is looked up by that title.
+os::Window find_console_window(const char* saved_title) {
+    char title[TITLE_BUF_SIZE] = "follow";
+    os::SetConsoleTitleA(title);
+    os::Sleep(TITLE_SETTLE_MS);
+    os::Window console = os::FindWindowA(nullptr, title);
+    os::SetConsoleTitleA(saved_title);
+    return console;
+}
+
+int report_open_failure(const char* path) {
+    char saved_title[TITLE_BUF_SIZE];
+    // No title, no console to speak through: end without a word.
+    if (os::GetConsoleTitleA(saved_title, TITLE_BUF_SIZE) == 0) return 1;
+    saved_title[TITLE_BUF_SIZE - 1] = '\0';
+
+    os::Window console = find_console_window(saved_title);
+    if (!console) {
+        complain("follow: can't open %s\n", path);
+        return 1;
+    }
+    os::ShowWindow(console, os::SW_HIDE);
+    char message[MESSAGE_BUF_SIZE];
+    bounded_format(message, MESSAGE_BUF_SIZE, "Can't open file...\n%s\n\nDISPLAY \"%s\"",
+                   path, env_or_default("DISPLAY", "not set"));
+    warning_notice("follow.exe error", message);
+    os::SetForegroundWindow(console);
+    os::ShowWindow(console, os::SW_SHOW);
+    return 1;
+}

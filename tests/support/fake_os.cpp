@@ -1,5 +1,7 @@
 #include "fake_os.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstring>
 
 #include "os.h"
@@ -29,9 +31,49 @@ void Sleep(unsigned long milliseconds) {
     fake_os().calls.push_back("Sleep " + std::to_string(milliseconds));
 }
 
+// The console's window, when the fake has one.
+static Window const CONSOLE = reinterpret_cast<Window>(0x5150);
+
+static bool same_ignoring_case(const std::string& a, const std::string& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) ==
+               std::tolower(static_cast<unsigned char>(y));
+    });
+}
+
+unsigned long GetConsoleTitleA(char* buffer, unsigned long length) {
+    FakeOs& f = fake_os();
+    f.calls.push_back("GetConsoleTitleA " + std::to_string(length));
+    if (!f.has_title) return 0;
+    std::string title = f.console_title.substr(0, length - 1);
+    std::memcpy(buffer, title.c_str(), title.size() + 1);
+    return static_cast<unsigned long>(title.size());
+}
+
+void SetConsoleTitleA(const char* title) {
+    fake_os().calls.push_back(std::string("SetConsoleTitleA ") + title);
+    fake_os().console_title = title;
+}
+
+Window FindWindowA(const char* class_name, const char* title) {
+    FakeOs& f = fake_os();
+    f.calls.push_back(std::string("FindWindowA ") + (class_name ? class_name : "(any)") + " " + title);
+    return f.window_exists && same_ignoring_case(f.console_title, title) ? CONSOLE : nullptr;
+}
+
+void ShowWindow(Window window, int command) {
+    fake_os().calls.push_back("ShowWindow " + std::to_string(command));
+    if (window == CONSOLE) fake_os().window_visible = command != 0;
+}
+
+void SetForegroundWindow(Window window) {
+    fake_os().calls.push_back(std::string("SetForegroundWindow") + (window == CONSOLE ? "" : " ?"));
+}
+
 void MessageBoxA(Window owner, const char* text, const char* caption, unsigned style) {
-    fake_os().calls.push_back("MessageBoxA");
-    fake_os().boxes.push_back({owner, text, caption, style});
+    FakeOs& f = fake_os();
+    f.calls.push_back("MessageBoxA");
+    f.boxes.push_back({owner, text, caption, style, f.window_visible});
 }
 
 const char* getenv(const char* name) {

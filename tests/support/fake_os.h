@@ -12,10 +12,19 @@ struct FakeOs {
     std::map<std::string, std::string> env;
     std::vector<std::string> calls;
     std::string stderr_text;
+
+    // The console: no title to give stands for no console at all. Its
+    // window answers to the console's current title when it exists.
+    bool has_title = true;
+    std::string console_title = "C:\\Windows\\system32\\cmd.exe";
+    bool window_exists = true;
+    bool window_visible = true;
+
     struct Box {
         void* owner;
         std::string text, caption;
         unsigned style;
+        bool console_visible;  // while the box was up
     };
     std::vector<Box> boxes;
 };

@@ -1,0 +1,135 @@
+// The message boxes of both built programs, for real under Wine: found by
+// caption, read from their static control, dismissed with OK.
+// Arguments: the paths of follow.exe and glyphroots.exe.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "temp_file.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string follow_exe, glyphroots_exe;
+
+std::string windows_path(std::string path) {
+    if (!path.empty() && path[0] == '/') path = "Z:" + path;
+    for (char& c : path) {
+        if (c == '/') c = '\\';
+    }
+    return path;
+}
+
+HWND wait_for_window(const char* title, int timeout_ms) {
+    for (int waited = 0; waited < timeout_ms; waited += 25) {
+        if (HWND w = FindWindowA(nullptr, title)) return w;
+        Sleep(25);
+    }
+    return nullptr;
+}
+
+std::string box_text(HWND box) {
+    char text[1024] = "";
+    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+    return text;
+}
+
+DWORD exit_code(HANDLE process) {
+    WaitForSingleObject(process, 20000);
+    DWORD code = 999;
+    GetExitCodeProcess(process, &code);
+    return code;
+}
+
+// A program started the way a user starts it: in a console of its own.
+struct Started {
+    PROCESS_INFORMATION pi{};
+    bool ok = false;
+    Started(const std::string& exe, const std::string& args, const char* console_title,
+            const char* directory = nullptr) {
+        std::string line = "\"" + windows_path(exe) + "\"" + args;
+        STARTUPINFOA si{};
+        si.cb = sizeof si;
+        si.lpTitle = const_cast<char*>(console_title);
+        ok = CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE,
+                            nullptr, directory, &si, &pi);
+    }
+    ~Started() {
+        if (!ok) return;
+        if (WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(pi.hProcess, 9);
+        CloseHandle(pi.hProcess);
+        CloseHandle(pi.hThread);
+    }
+};
+
+void follow_box_case(const char* display, const std::string& last_line) {
+    SetEnvironmentVariableA("DISPLAY", display);
+    const std::string missing = scratch_path("absent") + ".log";
+    const char* title = "Ostrel log window";
+    Started follow(follow_exe, " \"" + missing + "\"", title);
+    ASSERT_TRUE(follow.ok);
+
+    HWND box = wait_for_window("follow.exe error", 15000);
+    ASSERT_NE(box, nullptr) << "no box";
+    EXPECT_EQ(box_text(box), "Can't open file...\n" + missing + "\n\n" + last_line);
+    // The console has its title back, and its window is hidden.
+    HWND console = FindWindowA(nullptr, title);
+    ASSERT_NE(console, nullptr);
+    EXPECT_FALSE(IsWindowVisible(console));
+
+    // Share the console, so that it outlives follow and can be looked at.
+    FreeConsole();
+    ASSERT_TRUE(AttachConsole(follow.pi.dwProcessId));
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(exit_code(follow.pi.hProcess), 1u);
+    EXPECT_TRUE(IsWindowVisible(console));
+    char now[1024] = "";
+    GetConsoleTitleA(now, sizeof now);
+    EXPECT_STREQ(now, title);
+    FreeConsole();
+}
+
+TEST(Boxes, FollowOnAMissingLogWithDisplayUnset) { follow_box_case(nullptr, "DISPLAY \"not set\""); }
+
+TEST(Boxes, FollowOnAMissingLogWithDisplaySet) {
+    follow_box_case("localhost:9.0", "DISPLAY \"localhost:9.0\"");
+    follow_box_case("", "DISPLAY \"\"");
+}
+
+TEST(Boxes, GlyphrootsUsageNotice) {
+    const std::string usage =
+        "USAGE ERROR:\nThis utility should not be run stand-alone.\nIt is designed to run from "
+        "the Ostrel installer\nwhich passes the correct install directory.\n\nglyphroots.exe "
+        "creates a glyphroots file, matched to\nthe installation, if it does not already "
+        "exist.\n\nFor example...\nglyphroots \"C:\\Program Files\\Ostrel\"";
+    fs::path cwd = scratch_path("glyphroots-cwd");
+    fs::create_directories(cwd);
+    for (const char* args : {"", " \"\"", " C:Ostrel"}) {
+        Started glyphroots(glyphroots_exe, args, "installer", cwd.string().c_str());
+        ASSERT_TRUE(glyphroots.ok);
+        HWND box = wait_for_window("glyphroots.exe error", 15000);
+        ASSERT_NE(box, nullptr) << "args [" << args << "]";
+        EXPECT_EQ(box_text(box), usage) << "args [" << args << "]";
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        EXPECT_EQ(exit_code(glyphroots.pi.hProcess), 1u);
+    }
+    EXPECT_TRUE(fs::is_empty(cwd)) << "nothing written";
+    fs::remove_all(cwd);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: e2e_boxes FOLLOW.EXE GLYPHROOTS.EXE\n");
+        return 2;
+    }
+    follow_exe = argv[1];
+    glyphroots_exe = argv[2];
+    return RUN_ALL_TESTS();
+}
