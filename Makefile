@@ -4,7 +4,9 @@ JOBS := $(shell nproc)
 MAKEFLAGS += --no-print-directory
 PROGRAMS := follow glyphroots
 
-.PHONY: all deps native windows test run clean
+.PHONY: all deps native windows sanitize fuzz test soak bench run clean
+
+SOAK_SECONDS ?= 300
 
 all: native windows
 
@@ -23,9 +25,30 @@ windows: deps
 	@mkdir -p dist/windows
 	@for p in $(PROGRAMS); do cp build/windows/$$p.exe dist/windows/; done
 
-test: all
+sanitize: deps
+	@cmake --preset sanitize >/dev/null
+	@cmake --build --preset sanitize -j $(JOBS)
+
+fuzz: deps
+	@cmake --preset fuzz >/dev/null
+	@cmake --build --preset fuzz -j $(JOBS)
+
+# Every test: unit and end-to-end tests of both builds (the Windows ones
+# under Wine), a short soak of each, the native tests again under the
+# address and undefined-behaviour sanitizers, and short fuzz runs.
+test: all sanitize fuzz
 	ctest --preset native
 	ctest --preset windows
+	ctest --preset sanitize
+	ctest --preset fuzz -j $(JOBS)
+
+# A long soak of both followers: SOAK_SECONDS each.
+soak: all
+	build/native/tests/soak build/native/follow $(SOAK_SECONDS)
+	build/windows/wine-run build/windows/tests/soak.exe build/windows/follow.exe $(SOAK_SECONDS)
+
+bench: all
+	python3 bench/bench.py
 
 run: windows
 	@scripts/demo.sh

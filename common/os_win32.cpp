@@ -48,6 +48,11 @@ void MessageBoxA(Window owner, const char* text, const char* caption, unsigned s
 
 const char* getenv(const char* name) { return std::getenv(name); }
 
-void write_stderr(const char* text) { std::fputs(text, stderr); }
+// The Windows runtime buffers standard error when it is a pipe or a file;
+// a notice must not wait for the next one.
+void write_stderr(const char* text) {
+    std::fputs(text, stderr);
+    std::fflush(stderr);
+}
 
 }  // namespace os

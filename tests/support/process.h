@@ -26,10 +26,16 @@ public:
     void stop();
     // Standard error, read once the child has ended.
     std::string error_text();
+    // Keeps both pipes drained for a while; what arrived is in output()
+    // and errors().
+    void pump_for(int milliseconds);
+    const std::string& output() const { return out_; }
+    const std::string& errors() const { return err_; }
 
 private:
     void pump(int timeout_ms);
     std::string out_;
+    std::string err_;
     struct Handles;
     Handles* h_ = nullptr;
 };

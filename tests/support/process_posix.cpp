@@ -53,11 +53,24 @@ bool Child::start(const std::vector<std::string>& args) {
 }
 
 void Child::pump(int timeout_ms) {
-    pollfd p{h_->out, POLLIN, 0};
-    if (poll(&p, 1, timeout_ms) <= 0) return;
+    pollfd p[2] = {{h_->out, POLLIN, 0}, {h_->err, POLLIN, 0}};
+    if (poll(p, 2, timeout_ms) <= 0) return;
     char block[65536];
-    ssize_t n = read(h_->out, block, sizeof block);
-    if (n > 0) out_.append(block, static_cast<std::size_t>(n));
+    if (p[0].revents & POLLIN) {
+        ssize_t n = read(h_->out, block, sizeof block);
+        if (n > 0) out_.append(block, static_cast<std::size_t>(n));
+    }
+    if (p[1].revents & POLLIN) {
+        ssize_t n = read(h_->err, block, sizeof block);
+        if (n > 0) err_.append(block, static_cast<std::size_t>(n));
+    }
+}
+
+void Child::pump_for(int milliseconds) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    do {
+        pump(10);
+    } while (std::chrono::steady_clock::now() < deadline);
 }
 
 const std::string& Child::read_until(const std::string& expected, int timeout_ms) {
@@ -95,9 +108,8 @@ void Child::stop() {
 }
 
 std::string Child::error_text() {
-    std::string text;
     char block[4096];
     ssize_t n;
-    while ((n = read(h_->err, block, sizeof block)) > 0) text.append(block, static_cast<std::size_t>(n));
-    return text;
+    while ((n = read(h_->err, block, sizeof block)) > 0) err_.append(block, static_cast<std::size_t>(n));
+    return err_;
 }

@@ -75,17 +75,29 @@ bool Child::start(const std::vector<std::string>& args) {
     return ok;
 }
 
-void Child::pump(int timeout_ms) {
+// Reads what a pipe holds without waiting; gives false when it is empty.
+static bool drain(HANDLE pipe, std::string& into) {
     DWORD avail = 0;
-    if (!PeekNamedPipe(h_->out, nullptr, 0, nullptr, &avail, nullptr) || avail == 0) {
-        Sleep(static_cast<DWORD>(timeout_ms));
-        return;
-    }
+    if (!PeekNamedPipe(pipe, nullptr, 0, nullptr, &avail, nullptr) || avail == 0) return false;
     char block[65536];
     DWORD n = 0;
-    if (ReadFile(h_->out, block, avail < sizeof block ? avail : sizeof block, &n, nullptr)) {
-        out_.append(block, n);
+    if (ReadFile(pipe, block, avail < sizeof block ? avail : sizeof block, &n, nullptr)) {
+        into.append(block, n);
     }
+    return true;
+}
+
+void Child::pump(int timeout_ms) {
+    bool got = drain(h_->out, out_);
+    got = drain(h_->err, err_) || got;
+    if (!got) Sleep(static_cast<DWORD>(timeout_ms));
+}
+
+void Child::pump_for(int milliseconds) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    do {
+        pump(10);
+    } while (std::chrono::steady_clock::now() < deadline);
 }
 
 const std::string& Child::read_until(const std::string& expected, int timeout_ms) {
@@ -120,12 +132,7 @@ void Child::stop() {
 }
 
 std::string Child::error_text() {
-    std::string text;
-    char block[4096];
-    DWORD avail = 0, n = 0;
-    while (PeekNamedPipe(h_->err, nullptr, 0, nullptr, &avail, nullptr) && avail > 0 &&
-           ReadFile(h_->err, block, sizeof block, &n, nullptr) && n > 0) {
-        text.append(block, n);
+    while (drain(h_->err, err_)) {
     }
-    return text;
+    return err_;
 }

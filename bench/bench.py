@@ -1,0 +1,214 @@
+#!/usr/bin/env python3
+"""Measures follow beside GNU `tail -n 10 -f` on this machine, in one run,
+taking turns (follow, tail, follow, tail ...), for the native follow and for
+follow.exe under Wine:
+
+- time to first output: the last ten lines of a 1 GiB log, from process start
+  until those bytes have arrived on the pipe;
+- following: 256 MiB appended to a followed log in one burst; the time from
+  the end of the writes until all of it has come out into a pipe, and the
+  rate from the first appended byte out to the last;
+- peak resident memory of the follower process while following the 1 GiB log.
+
+Each figure is the median of RUNS runs. The logs are made in build/bench/ and
+never committed. Wine's own start-up time and memory, with an empty program,
+are measured beside. Run it with `make bench`; it prints a Markdown table.
+"""
+import os
+import platform
+import shutil
+import signal
+import statistics
+import subprocess
+import sys
+import threading
+import time
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+WORK = os.path.join(ROOT, "build", "bench")
+WINE_RUN = os.path.join(ROOT, "build", "windows", "wine-run")
+NATIVE_FOLLOW = os.path.join(ROOT, "dist", "linux", "follow")
+WINDOWS_FOLLOW = os.path.join(ROOT, "dist", "windows", "follow.exe")
+RUNS = int(os.environ.get("BENCH_RUNS", "5"))
+GIB = 1 << 30
+MIB = 1 << 20
+BURST = 256 * MIB
+
+
+def windows_path(path):
+    return "Z:" + path.replace("/", "\\")
+
+
+class Follower:
+    """One way of following a log: its command line and line ending."""
+
+    def __init__(self, name, command, newline):
+        self.name, self.command, self.newline = name, command, newline
+
+    def start(self, log):
+        return subprocess.Popen(self.command(log), stdout=subprocess.PIPE,
+                                stderr=subprocess.DEVNULL, bufsize=0)
+
+
+def followers():
+    tail = Follower("tail -n 10 -f", lambda log: ["tail", "-n", "10", "-f", log], b"\n")
+    native = Follower("follow (native)", lambda log: [NATIVE_FOLLOW, log], b"\n")
+    wine = Follower("follow.exe (Wine)", lambda log: [WINE_RUN, WINDOWS_FOLLOW, windows_path(log)],
+                    b"\r\n")
+    return tail, native, wine
+
+
+def make_big_log(path):
+    """1 GiB of log lines, then ten lines found nowhere else."""
+    tail_lines = [b"bench tail line %02d of the 1 GiB log\n" % i for i in range(10)]
+    if os.path.exists(path) and os.path.getsize(path) >= GIB:
+        return tail_lines
+    line = b"2026-12-07 21:00:00.000 display 0: client request processed, all well %08d\n"
+    block = b"".join(line % i for i in range(MIB // len(line % 0)))
+    block += b"x" * (MIB - len(block) - 1) + b"\n"
+    with open(path, "wb") as f:
+        for _ in range(GIB // MIB):
+            f.write(block)
+        f.write(b"".join(tail_lines))
+    return tail_lines
+
+
+def stop(process):
+    """Ends the follower and gives its peak resident memory in KiB."""
+    process.send_signal(signal.SIGKILL)
+    _, _, usage = os.wait4(process.pid, 0)
+    process.returncode = 0
+    process.stdout.close()
+    return usage.ru_maxrss
+
+
+def first_output(follower, log, tail_lines):
+    expected = b"".join(l[:-1] + follower.newline for l in tail_lines)
+    start = time.perf_counter()
+    process = follower.start(log)
+    seen = b""
+    while not seen.endswith(expected):
+        chunk = process.stdout.read(65536)
+        if not chunk:
+            raise RuntimeError(follower.name + " ended early")
+        seen += chunk
+    elapsed = time.perf_counter() - start
+    time.sleep(0.5)  # following now: the memory figure is the following one
+    return elapsed, stop(process)
+
+
+def burst(follower, log):
+    with open(log, "wb"):
+        pass
+    process = follower.start(log)
+    line = b"appended by the benchmark, one line of many, all alike........\n"
+    chunk = line * (MIB // len(line))
+    chunk += b"y" * (MIB - len(chunk) - 1) + b"\n"
+    lines = chunk.count(b"\n") * (BURST // MIB)
+    expected = BURST + (lines if follower.newline == b"\r\n" else 0)
+    got = {"bytes": 0, "first": None, "last": None}
+
+    def reader():
+        while got["bytes"] < expected:
+            data = process.stdout.read(1 << 20)
+            if not data:
+                return
+            if got["first"] is None:
+                got["first"] = time.perf_counter()
+            got["bytes"] += len(data)
+        got["last"] = time.perf_counter()
+
+    thread = threading.Thread(target=reader)
+    thread.start()
+    time.sleep(1.5)  # started and through its first pass
+    with open(log, "ab") as f:
+        for _ in range(BURST // MIB):
+            f.write(chunk)
+    end_of_writes = time.perf_counter()
+    thread.join(120)
+    stop(process)
+    if got["last"] is None:
+        raise RuntimeError("%s showed %d of %d bytes" % (follower.name, got["bytes"], expected))
+    drain = got["last"] - end_of_writes
+    rate = BURST / MIB / max(got["last"] - got["first"], 1e-9)
+    return drain, rate
+
+
+def wine_start_up():
+    exe = os.path.join(WORK, "empty.exe")
+    if not os.path.exists(exe):
+        source = os.path.join(WORK, "empty.c")
+        with open(source, "w") as f:
+            f.write("int main(void) { return 0; }\n")
+        subprocess.run(["x86_64-w64-mingw32-gcc", "-O2", "-static", source, "-o", exe], check=True)
+    times, memory = [], []
+    for _ in range(RUNS):
+        start = time.perf_counter()
+        process = subprocess.Popen([WINE_RUN, exe])
+        _, _, usage = os.wait4(process.pid, 0)
+        process.returncode = 0
+        times.append(time.perf_counter() - start)
+        memory.append(usage.ru_maxrss)
+    return statistics.median(times), statistics.median(memory)
+
+
+def machine():
+    model = "unknown processor"
+    with open("/proc/cpuinfo") as f:
+        for line in f:
+            if line.startswith("model name"):
+                model = line.split(":", 1)[1].strip()
+                break
+    wine = subprocess.run([WINE_RUN, "--version"], capture_output=True, text=True).stdout.strip()
+    tail = subprocess.run(["tail", "--version"], capture_output=True, text=True).stdout.splitlines()[0]
+    return "%s, %d cores, %.0f GiB, Linux %s, %s, %s" % (
+        model, os.cpu_count(), os.sysconf("SC_PAGE_SIZE") * os.sysconf("SC_PHYS_PAGES") / GIB,
+        platform.release(), tail, wine)
+
+
+def median_of(results, index):
+    return statistics.median(r[index] for r in results)
+
+
+def main():
+    for path in (NATIVE_FOLLOW, WINDOWS_FOLLOW, WINE_RUN):
+        if not os.path.exists(path):
+            sys.exit("bench: %s is missing; run make first" % path)
+    os.makedirs(WORK, exist_ok=True)
+    big = os.path.join(WORK, "ostrel-1g.log")
+    print("bench: making the 1 GiB log (once)...", file=sys.stderr)
+    tail_lines = make_big_log(big)
+    subprocess.run([WINE_RUN, "wineserver", "-p"], check=False)  # no start-up per run
+
+    tail, native, wine = followers()
+    first = {f.name: [] for f in (tail, native, wine)}
+    flow = {f.name: [] for f in (tail, native, wine)}
+    for run in range(RUNS):
+        print("bench: run %d of %d" % (run + 1, RUNS), file=sys.stderr)
+        for f in (native, tail, wine, tail):  # taking turns
+            first[f.name].append(first_output(f, big, tail_lines))
+        for f in (native, tail, wine, tail):
+            flow[f.name].append(burst(f, os.path.join(WORK, "burst.log")))
+    wine_time, wine_memory = wine_start_up()
+    subprocess.run([WINE_RUN, "wineserver", "-k"], check=False)
+
+    t_first, t_rss = median_of(first[tail.name], 0), median_of(first[tail.name], 1)
+    t_drain, t_rate = median_of(flow[tail.name], 0), median_of(flow[tail.name], 1)
+    print("Machine: %s. Medians of %d runs; tail ran twice as often, taking turns." % (machine(), RUNS))
+    print()
+    print("| follower | first output, 1 GiB log | after a 256 MiB burst: drained in | copy rate | peak memory |")
+    print("|---|---|---|---|---|")
+    print("| tail -n 10 -f | %.1f ms | %.0f ms | %.0f MiB/s | %.1f MiB |" % (
+        t_first * 1000, t_drain * 1000, t_rate, t_rss / 1024))
+    for f in (native, wine):
+        fi, rss = median_of(first[f.name], 0), median_of(first[f.name], 1)
+        drain, rate = median_of(flow[f.name], 0), median_of(flow[f.name], 1)
+        print("| %s | %.1f ms (%.2f× tail) | %.0f ms (%.2f× tail) | %.0f MiB/s (%.2f× tail) | %.1f MiB (%.2f× tail) |" % (
+            f.name, fi * 1000, fi / t_first, drain * 1000, drain / max(t_drain, 1e-9),
+            rate, rate / t_rate, rss / 1024, rss / t_rss))
+    print("| Wine itself, empty program | %.1f ms to start and end | | | %.1f MiB |" % (
+        wine_time * 1000, wine_memory / 1024))
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,65 @@
+// The install directory check and the font path list on any argument.
+// Accepted arguments are relative names on Linux ("C:\..." is one file
+// name), so lists are written into the current directory, checked, and
+// removed again.
+#include <cctype>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "fake_os.h"
+#include "glyphroots.h"
+#include "text.h"
+
+namespace {
+
+std::string read_file(const std::string& path) {
+    std::string bytes;
+    if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
+        char block[4096];
+        std::size_t n;
+        while ((n = std::fread(block, 1, sizeof block, f)) > 0) bytes.append(block, n);
+        std::fclose(f);
+    }
+    return bytes;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    std::string arg(reinterpret_cast<const char*>(data), size);
+    arg = arg.substr(0, arg.find('\0'));
+    const bool accepted = check_install_dir(arg.c_str());
+    const bool expected = arg.size() >= 3 && std::isalpha(static_cast<unsigned char>(arg[0])) &&
+                          arg[1] == ':' && arg[2] == '\\';
+    if (accepted != expected) std::abort();
+    if (!accepted || arg.find('/') != std::string::npos) return 0;
+
+    reset_fake_os();
+    fake_os().env["WINDIR"] = "C:\\WINDOWS";
+    const std::string list = arg + "\\glyphroots";
+    const int status = create_font_path_list(arg.c_str());
+    if (list.size() > PATH_BUF_SIZE - 2) {
+        if (status != 1 || std::fopen(list.substr(0, PATH_BUF_SIZE - 2).c_str(), "rb")) std::abort();
+        return 0;
+    }
+    if (status != 0) {
+        // Only a list that cannot be created may fail (a name too long for
+        // this file system, for one).
+        if (std::FILE* f = std::fopen(list.c_str(), "wb")) {
+            std::fclose(f);
+            std::remove(list.c_str());
+            std::abort();
+        }
+        return 0;
+    }
+    std::string expected_text = "# glyphroots\n"
+                                "# comma-separated list of directories to add to the default font path\n"
+                                "# defaults are misc, TTF, 100dpi, 75dpi\n"
+                                "# also allows entries on individual lines\n" +
+                                arg + "\\fonts\\dejavu," + arg + "\\fonts\\cyrillic\nC:\\WINDOWS\\Fonts\n";
+    if (read_file(list) != expected_text) std::abort();
+    std::remove(list.c_str());
+    return 0;
+}

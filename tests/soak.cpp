@@ -1,0 +1,181 @@
+// Soak test: a writer appends random chunks to a followed log, pausing
+// shorter and longer than a poll, and rewrites it from the start once or
+// twice; what follow prints must be exactly the log's tail, every byte
+// appended, and after each rewrite the new log from its start.
+// Usage: soak PATH-OF-FOLLOW SECONDS [SEED]
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <string>
+
+#include "process.h"
+#include "temp_file.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+std::string as_piped(const std::string& bytes) {
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 16);
+    for (char c : bytes) {
+        if (c == '\n') {
+            out += PIPE_NEWLINE;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::size_t tail_start(const std::string& bytes) {
+    std::size_t seen = 0;
+    for (std::size_t i = bytes.size(); i-- > 0;) {
+        if (bytes[i] == '\n' && ++seen == 11) return i + 1;
+    }
+    return 0;
+}
+
+// Chunks of every kind: text lines, CR LF lines, raw bytes of any value,
+// and text with no line feed at all; 1 byte to 64 KiB, mostly small.
+std::string random_chunk(std::mt19937_64& rng) {
+    std::size_t size = std::size_t(1) << (rng() % 17);
+    size = 1 + rng() % size;
+    std::string chunk(size, '\0');
+    switch (rng() % 4) {
+    case 0:
+        for (char& c : chunk) c = rng() % 40 == 0 ? '\n' : static_cast<char>('a' + rng() % 26);
+        break;
+    case 1:
+        for (std::size_t i = 0; i < size; ++i) {
+            chunk[i] = rng() % 30 == 0 && i + 1 < size ? '\r' : static_cast<char>(' ' + rng() % 90);
+            if (chunk[i] == '\r') chunk[++i] = '\n';
+        }
+        break;
+    case 2:
+        for (char& c : chunk) c = static_cast<char>(rng());
+        break;
+    default:
+        for (char& c : chunk) c = static_cast<char>('A' + rng() % 26);
+    }
+    return chunk;
+}
+
+std::size_t count(const std::string& text, const std::string& what) {
+    std::size_t n = 0;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+}
+
+bool pump_until(Child& follow, const std::string& expected, int timeout_ms) {
+    auto deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
+    while (follow.output().size() < expected.size() && Clock::now() < deadline) follow.pump_for(20);
+    return follow.output() == expected;
+}
+
+void report_difference(const std::string& got, const std::string& expected) {
+    std::size_t i = 0;
+    while (i < got.size() && i < expected.size() && got[i] == expected[i]) ++i;
+    std::fprintf(stderr, "soak: output differs at byte %zu: got %zu bytes, expected %zu\n", i,
+                 got.size(), expected.size());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: soak PATH-OF-FOLLOW SECONDS [SEED]\n");
+        return 2;
+    }
+    const int seconds = std::atoi(argv[2]);
+    const unsigned long long seed =
+        argc > 3 ? std::strtoull(argv[3], nullptr, 10)
+                 : static_cast<unsigned long long>(Clock::now().time_since_epoch().count());
+    std::printf("soak seed: %llu (replay: soak PROGRAM %d %llu)\n", seed, seconds, seed);
+    std::fflush(stdout);
+    std::mt19937_64 rng(seed);
+
+    std::string log_bytes;
+    for (int i = 0; i < 40; ++i) log_bytes += random_chunk(rng);
+    TempFile log(log_bytes);
+    std::string expected = log_bytes.substr(tail_start(log_bytes));
+
+    Child follow;
+    if (!follow.start({argv[1], log.path()})) {
+        std::fprintf(stderr, "soak: cannot start %s\n", argv[1]);
+        return 1;
+    }
+    const std::string notice = "follow: " + log.path() + ": file truncated";
+    const auto start = Clock::now();
+    const auto end = start + std::chrono::seconds(seconds);
+    // One or two rewrites, somewhere in the middle of the run.
+    const int rewrites = 1 + static_cast<int>(rng() % 2);
+    int done_rewrites = 0;
+    std::size_t appended = 0, chunks = 0;
+
+    while (Clock::now() < end) {
+        auto elapsed = Clock::now() - start;
+        bool rewrite_due = done_rewrites < rewrites &&
+                           elapsed > (end - start) * (done_rewrites + 1) / (rewrites + 2);
+        if (rewrite_due && !log_bytes.empty()) {
+            // The follower must be at the end before the log shrinks, or it
+            // could not tell a shorter rewrite from growth.
+            if (!pump_until(follow, as_piped(expected), 15000)) break;
+            std::string fresh = random_chunk(rng).substr(0, log_bytes.size() - 1);
+            log.rewrite(fresh);
+            log_bytes = fresh;
+            expected += fresh;
+            ++done_rewrites;
+            // Nothing more until the follower has had a pass and noticed:
+            // a rewrite outgrown within one poll cannot be seen by polling.
+            auto deadline = Clock::now() + std::chrono::seconds(15);
+            while (count(follow.errors(), notice) < static_cast<std::size_t>(done_rewrites) &&
+                   Clock::now() < deadline) {
+                follow.pump_for(20);
+            }
+            continue;
+        }
+        std::string chunk = random_chunk(rng);
+        log.append(chunk);
+        log_bytes += chunk;
+        expected += chunk;
+        appended += chunk.size();
+        ++chunks;
+        switch (rng() % 8) {
+        case 0:
+            follow.pump_for(1000 + static_cast<int>(rng() % 700));  // longer than a poll
+            break;
+        case 1:
+        case 2:
+            follow.pump_for(static_cast<int>(rng() % 300));
+            break;
+        default:
+            follow.pump_for(1);
+        }
+    }
+
+    bool same = pump_until(follow, as_piped(expected), 20000);
+    bool running = follow.running();
+    follow.stop();
+    std::string errors = follow.error_text();
+    std::printf("soak: %zu chunks, %zu bytes appended, %d rewrites, %zu bytes shown\n", chunks,
+                appended, done_rewrites, follow.output().size());
+    bool ok = true;
+    if (!same) {
+        report_difference(follow.output(), as_piped(expected));
+        ok = false;
+    }
+    if (count(errors, notice) != static_cast<std::size_t>(done_rewrites)) {
+        std::fprintf(stderr, "soak: %zu truncation notices for %d rewrites\n", count(errors, notice),
+                     done_rewrites);
+        ok = false;
+    }
+    if (!running) {
+        std::fprintf(stderr, "soak: follow ended by itself\n");
+        ok = false;
+    }
+    std::printf(ok ? "1 passed, 0 failed\n" : "0 passed, 1 failed\n");
+    if (!ok) std::printf("soak: FAILED with seed %llu\n", seed);
+    return ok ? 0 : 1;
+}
