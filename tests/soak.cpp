@@ -106,6 +106,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "soak: cannot start %s\n", argv[1]);
         return 1;
     }
+    // Appending before the tail is shown would move the tail.
+    if (!pump_until(follow, as_piped(expected), 15000)) {
+        report_difference(follow.output(), as_piped(expected));
+        std::printf("0 passed, 1 failed\nsoak: FAILED with seed %llu\n", seed);
+        return 1;
+    }
     const std::string notice = "follow: " + log.path() + ": file truncated";
     const auto start = Clock::now();
     const auto end = start + std::chrono::seconds(seconds);
