@@ -10,6 +10,9 @@ follow.exe under Wine:
   rate from the first appended byte out to the last;
 - peak resident memory of the follower process while following the 1 GiB log.
 
+Under Wine, each timed start comes right after an idle program has run, so
+that Wine's own settling after the previous, killed follower is not counted.
+
 Each figure is the median of RUNS runs. The logs are made in build/bench/ and
 never committed. Wine's own start-up time and memory, with an empty program,
 are measured beside. Run it with `make bench`; it prints a Markdown table.
@@ -73,16 +76,36 @@ def make_big_log(path):
     return tail_lines
 
 
+def peak_memory(pid):
+    """The process's peak resident memory so far, in KiB."""
+    with open("/proc/%d/status" % pid) as f:
+        for line in f:
+            if line.startswith("VmHWM:"):
+                return int(line.split()[1])
+    return 0
+
+
 def stop(process):
     """Ends the follower and gives its peak resident memory in KiB."""
-    process.send_signal(signal.SIGKILL)
-    _, _, usage = os.wait4(process.pid, 0)
-    process.returncode = 0
-    process.stdout.close()
-    return usage.ru_maxrss
+    peak = peak_memory(process.pid)
+    process.kill()
+    process.wait()
+    if process.stdout:
+        process.stdout.close()
+    return peak
+
+
+def settle(follower):
+    """After a Wine process has been killed, the next one Wine starts waits
+    about a second for the server to let go of the old one, and the first
+    to use the window system after a while waits for it too: have an idle
+    program pay for both, outside the figures."""
+    if follower.newline == b"\r\n":
+        subprocess.run([WINE_RUN, SETTLER], check=False)
 
 
 def first_output(follower, log, tail_lines):
+    settle(follower)
     expected = b"".join(l[:-1] + follower.newline for l in tail_lines)
     start = time.perf_counter()
     process = follower.start(log)
@@ -100,6 +123,7 @@ def first_output(follower, log, tail_lines):
 def burst(follower, log):
     with open(log, "wb"):
         pass
+    settle(follower)
     process = follower.start(log)
     line = b"appended by the benchmark, one line of many, all alike........\n"
     chunk = line * (MIB // len(line))
@@ -134,22 +158,47 @@ def burst(follower, log):
     return drain, rate
 
 
-def wine_start_up():
-    exe = os.path.join(WORK, "empty.exe")
-    if not os.path.exists(exe):
-        source = os.path.join(WORK, "empty.c")
-        with open(source, "w") as f:
-            f.write("int main(void) { return 0; }\n")
-        subprocess.run(["x86_64-w64-mingw32-gcc", "-O2", "-static", source, "-o", exe], check=True)
+BASELINES = {
+    "empty program": "int main(void) { return 0; }\n",
+    # What follow does before it opens the log: the common controls come
+    # first, and with them Wine's window system.
+    "empty program with InitCommonControls":
+        "#include <windows.h>\n#include <commctrl.h>\n"
+        "int main(void) { InitCommonControls(); return 0; }\n",
+}
+
+
+SETTLER = os.path.join(WORK, "empty-program-with-InitCommonControls.exe")
+
+
+def wine_baseline(name, source_text):
+    """Start-up to exit of a Windows program doing nothing, and its peak
+    memory when it lingers, in seconds and KiB."""
+    stem = os.path.join(WORK, name.replace(" ", "-"))
+    for suffix, text in (("", source_text),
+                         ("-idle", source_text.replace("return 0;", "Sleep(1500); return 0;")
+                          .replace("int main", "#include <windows.h>\nint main", 1))):
+        if not os.path.exists(stem + suffix + ".exe"):
+            with open(stem + suffix + ".c", "w") as f:
+                f.write(text)
+            subprocess.run(["x86_64-w64-mingw32-gcc", "-O2", "-static", stem + suffix + ".c",
+                            "-o", stem + suffix + ".exe", "-lcomctl32"], check=True)
     times, memory = [], []
     for _ in range(RUNS):
+        subprocess.run([WINE_RUN, SETTLER], check=True)  # as for follow.exe
         start = time.perf_counter()
-        process = subprocess.Popen([WINE_RUN, exe])
-        _, _, usage = os.wait4(process.pid, 0)
-        process.returncode = 0
+        subprocess.run([WINE_RUN, stem + ".exe"], check=True)
         times.append(time.perf_counter() - start)
-        memory.append(usage.ru_maxrss)
+        idle = subprocess.Popen([WINE_RUN, stem + "-idle.exe"])
+        time.sleep(1.0)
+        memory.append(stop(idle))
     return statistics.median(times), statistics.median(memory)
+
+
+def wineserver(flag):
+    env = dict(os.environ, WINEPREFIX=os.path.join(ROOT, "build", "windows", "wineprefix"))
+    server = shutil.which("wineserver") or "/usr/lib/wine/wineserver"
+    subprocess.run([server, flag], env=env, check=False)
 
 
 def machine():
@@ -178,19 +227,27 @@ def main():
     big = os.path.join(WORK, "ostrel-1g.log")
     print("bench: making the 1 GiB log (once)...", file=sys.stderr)
     tail_lines = make_big_log(big)
-    subprocess.run([WINE_RUN, "wineserver", "-p"], check=False)  # no start-up per run
+    subprocess.run([WINE_RUN, "cmd", "/c", "exit"], check=False)  # prefix ready
+    wineserver("-p")  # kept running: no server start-up inside the figures
 
     tail, native, wine = followers()
+    # The settling program is the last baseline: built before it is used.
+    baselines = {}
+    for name in reversed(list(BASELINES)):
+        baselines[name] = wine_baseline(name, BASELINES[name])
     first = {f.name: [] for f in (tail, native, wine)}
     flow = {f.name: [] for f in (tail, native, wine)}
+    # First outputs, then bursts: the bursts' writes to disk would slow the
+    # start of the programs measured after them.
     for run in range(RUNS):
-        print("bench: run %d of %d" % (run + 1, RUNS), file=sys.stderr)
+        print("bench: first output, run %d of %d" % (run + 1, RUNS), file=sys.stderr)
         for f in (native, tail, wine, tail):  # taking turns
             first[f.name].append(first_output(f, big, tail_lines))
+    for run in range(RUNS):
+        print("bench: burst, run %d of %d" % (run + 1, RUNS), file=sys.stderr)
         for f in (native, tail, wine, tail):
             flow[f.name].append(burst(f, os.path.join(WORK, "burst.log")))
-    wine_time, wine_memory = wine_start_up()
-    subprocess.run([WINE_RUN, "wineserver", "-k"], check=False)
+    wineserver("-k")
 
     t_first, t_rss = median_of(first[tail.name], 0), median_of(first[tail.name], 1)
     t_drain, t_rate = median_of(flow[tail.name], 0), median_of(flow[tail.name], 1)
@@ -206,8 +263,10 @@ def main():
         print("| %s | %.1f ms (%.2f× tail) | %.0f ms (%.2f× tail) | %.0f MiB/s (%.2f× tail) | %.1f MiB (%.2f× tail) |" % (
             f.name, fi * 1000, fi / t_first, drain * 1000, drain / max(t_drain, 1e-9),
             rate, rate / t_rate, rss / 1024, rss / t_rss))
-    print("| Wine itself, empty program | %.1f ms to start and end | | | %.1f MiB |" % (
-        wine_time * 1000, wine_memory / 1024))
+    for name in BASELINES:
+        seconds, memory = baselines[name]
+        print("| Wine itself: %s | %.1f ms to start and end | | | %.1f MiB |" % (
+            name, seconds * 1000, memory / 1024))
 
 
 if __name__ == "__main__":

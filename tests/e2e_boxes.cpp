@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 
+#include "program_args.h"
 #include "temp_file.h"
 
 namespace fs = std::filesystem;
@@ -15,14 +16,6 @@ namespace fs = std::filesystem;
 namespace {
 
 std::string follow_exe, glyphroots_exe;
-
-std::string windows_path(std::string path) {
-    if (!path.empty() && path[0] == '/') path = "Z:" + path;
-    for (char& c : path) {
-        if (c == '/') c = '\\';
-    }
-    return path;
-}
 
 HWND wait_for_window(const char* title, int timeout_ms) {
     for (int waited = 0; waited < timeout_ms; waited += 25) {
@@ -51,7 +44,7 @@ struct Started {
     bool ok = false;
     Started(const std::string& exe, const std::string& args, const char* console_title,
             const char* directory = nullptr) {
-        std::string line = "\"" + windows_path(exe) + "\"" + args;
+        std::string line = "\"" + exe + "\"" + args;
         STARTUPINFOA si{};
         si.cb = sizeof si;
         si.lpTitle = const_cast<char*>(console_title);
@@ -124,12 +117,6 @@ TEST(Boxes, GlyphrootsUsageNotice) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: e2e_boxes FOLLOW.EXE GLYPHROOTS.EXE\n");
-        return 2;
-    }
-    follow_exe = argv[1];
-    glyphroots_exe = argv[2];
-    return RUN_ALL_TESTS();
+    return run_tests_on_programs(argc, argv, {&follow_exe, &glyphroots_exe},
+                                 "e2e_boxes FOLLOW.EXE GLYPHROOTS.EXE");
 }

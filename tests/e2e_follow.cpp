@@ -5,6 +5,7 @@
 #include <string>
 
 #include "process.h"
+#include "program_args.h"
 #include "temp_file.h"
 
 namespace {
@@ -60,11 +61,5 @@ TEST(FollowProgram, WildcardsAreNotExpanded) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: e2e_follow PATH-OF-FOLLOW\n");
-        return 2;
-    }
-    program = argv[1];
-    return RUN_ALL_TESTS();
+    return run_tests_on_programs(argc, argv, {&program}, "e2e_follow PATH-OF-FOLLOW");
 }

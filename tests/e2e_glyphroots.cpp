@@ -7,6 +7,7 @@
 #include <string>
 
 #include "process.h"
+#include "program_args.h"
 #include "temp_file.h"
 
 namespace fs = std::filesystem;
@@ -62,11 +63,5 @@ TEST(GlyphrootsProgram, OverLongDirectoryCreatesNothing) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: e2e_glyphroots PATH-OF-GLYPHROOTS\n");
-        return 2;
-    }
-    program = argv[1];
-    return RUN_ALL_TESTS();
+    return run_tests_on_programs(argc, argv, {&program}, "e2e_glyphroots PATH-OF-GLYPHROOTS");
 }

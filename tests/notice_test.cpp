@@ -10,6 +10,17 @@ namespace {
 
 using Calls = std::vector<std::string>;
 
+// Saving the title and finding the window through a passing title.
+Calls find_window_steps(const std::string& original_title) {
+    return {"GetConsoleTitleA 1024", "SetConsoleTitleA follow", "Sleep 40",
+            "FindWindowA (any) follow", "SetConsoleTitleA " + original_title};
+}
+
+Calls operator+(Calls a, const Calls& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
 class OpenFailure : public ::testing::Test {
 protected:
     std::string original_title;
@@ -25,18 +36,9 @@ protected:
 
 TEST_F(OpenFailure, ConsoleHiddenBehindTheBoxThenBroughtBack) {
     EXPECT_EQ(report_open_failure("C:\\Temp\\Ostrel.0.log"), 1);
-    EXPECT_EQ(fake_os().calls, (Calls{
-                                   "GetConsoleTitleA 1024",
-                                   "SetConsoleTitleA follow",
-                                   "Sleep 40",
-                                   "FindWindowA (any) follow",
-                                   "SetConsoleTitleA " + original_title,
-                                   "ShowWindow 0",
-                                   "getenv DISPLAY",
-                                   "MessageBoxA",
-                                   "SetForegroundWindow",
-                                   "ShowWindow 5",
-                               }));
+    const Calls box_steps = {"ShowWindow 0", "getenv DISPLAY", "MessageBoxA",
+                             "SetForegroundWindow", "ShowWindow 5"};
+    EXPECT_EQ(fake_os().calls, find_window_steps(original_title) + box_steps);
     ASSERT_EQ(fake_os().boxes.size(), 1u);
     const FakeOs::Box& box = fake_os().boxes[0];
     EXPECT_EQ(box.text, "Can't open file...\nC:\\Temp\\Ostrel.0.log\n\nDISPLAY \"not set\"");
@@ -94,13 +96,7 @@ TEST_F(OpenFailure, NoWindowFoundGivesOneLineOnStandardError) {
     fake_os().env["DISPLAY"] = ":0";
     EXPECT_EQ(report_open_failure("D:\\logs\\missing.log"), 1);
     EXPECT_EQ(fake_os().stderr_text, "follow: can't open D:\\logs\\missing.log\n");
-    EXPECT_EQ(fake_os().calls, (Calls{
-                                   "GetConsoleTitleA 1024",
-                                   "SetConsoleTitleA follow",
-                                   "Sleep 40",
-                                   "FindWindowA (any) follow",
-                                   "SetConsoleTitleA " + original_title,
-                               }));
+    EXPECT_EQ(fake_os().calls, find_window_steps(original_title));
     EXPECT_TRUE(fake_os().boxes.empty());
     EXPECT_EQ(fake_os().console_title, original_title);
 }

@@ -8,19 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "program_args.h"
 #include "version.h"
 
 namespace {
 
 std::string follow_exe, glyphroots_exe;
-
-std::string windows_path(std::string path) {
-    if (!path.empty() && path[0] == '/') path = "Z:" + path;
-    for (char& c : path) {
-        if (c == '/') c = '\\';
-    }
-    return path;
-}
 
 struct Program {
     std::string exe;
@@ -76,7 +69,7 @@ std::vector<char> version_info(const std::string& exe) {
 TEST(Resources, VersionStringsAndNumbers) {
     for (const Program& p : programs()) {
         SCOPED_TRACE(p.exe);
-        std::vector<char> info = version_info(windows_path(p.exe));
+        std::vector<char> info = version_info(p.exe);
         ASSERT_FALSE(info.empty());
         for (const auto& [key, expected] : p.strings) {
             std::string query = std::string("\\StringFileInfo\\080904B0\\") + key;
@@ -146,7 +139,7 @@ std::vector<Block> children(const BYTE* base, const Block& parent) {
 }
 
 HMODULE load_as_data(const std::string& exe) {
-    return LoadLibraryExA(windows_path(exe).c_str(), nullptr,
+    return LoadLibraryExA(exe.c_str(), nullptr,
                           LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
 }
 
@@ -187,14 +180,18 @@ BOOL CALLBACK count_name(HMODULE, LPCSTR, LPSTR, LONG_PTR count) {
     return TRUE;
 }
 
+int resources_of_type(HMODULE module, int type) {
+    int found = 0;
+    EnumResourceNamesA(module, MAKEINTRESOURCEA(type), count_name, reinterpret_cast<LONG_PTR>(&found));
+    return found;
+}
+
 TEST(Resources, OneManifestNamingTheProgram) {
     for (const Program& p : programs()) {
         SCOPED_TRACE(p.exe);
         HMODULE module = load_as_data(p.exe);
         ASSERT_NE(module, nullptr);
-        int manifests = 0;
-        EnumResourceNamesA(module, MAKEINTRESOURCEA(24), count_name, reinterpret_cast<LONG_PTR>(&manifests));
-        EXPECT_EQ(manifests, 1);
+        EXPECT_EQ(resources_of_type(module, 24), 1) << "manifests";
         auto [data, size] = resource(module, MAKEINTRESOURCEA(24), MAKEINTRESOURCEA(1));
         ASSERT_NE(data, nullptr);
         std::string xml(reinterpret_cast<const char*>(data), size);
@@ -237,9 +234,7 @@ TEST(Resources, IconGroupOfNineImages) {
         SCOPED_TRACE(p.exe);
         HMODULE module = load_as_data(p.exe);
         ASSERT_NE(module, nullptr);
-        int groups = 0;
-        EnumResourceNamesA(module, MAKEINTRESOURCEA(14), count_name, reinterpret_cast<LONG_PTR>(&groups));
-        EXPECT_EQ(groups, 1);
+        EXPECT_EQ(resources_of_type(module, 14), 1) << "icon groups";
         auto [data, size] = resource(module, MAKEINTRESOURCEA(14), p.icon);
         ASSERT_NE(data, nullptr);
         WORD count;
@@ -268,12 +263,6 @@ TEST(Resources, IconGroupOfNineImages) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: resources_test FOLLOW.EXE GLYPHROOTS.EXE\n");
-        return 2;
-    }
-    follow_exe = argv[1];
-    glyphroots_exe = argv[2];
-    return RUN_ALL_TESTS();
+    return run_tests_on_programs(argc, argv, {&follow_exe, &glyphroots_exe},
+                                 "resources_test FOLLOW.EXE GLYPHROOTS.EXE");
 }

@@ -33,7 +33,10 @@ public:
     const std::string& errors() const { return err_; }
 
 private:
+    // Reads what has arrived on either pipe, waiting at most timeout_ms.
     void pump(int timeout_ms);
+    // The exit status of a child that has ended.
+    int exit_status();
     std::string out_;
     std::string err_;
     struct Handles;

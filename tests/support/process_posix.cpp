@@ -66,21 +66,7 @@ void Child::pump(int timeout_ms) {
     }
 }
 
-void Child::pump_for(int milliseconds) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    do {
-        pump(10);
-    } while (std::chrono::steady_clock::now() < deadline);
-}
-
-const std::string& Child::read_until(const std::string& expected, int timeout_ms) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
-    while (out_.find(expected) == std::string::npos &&
-           std::chrono::steady_clock::now() < deadline) {
-        pump(50);
-    }
-    return out_;
-}
+int Child::exit_status() { return h_->status; }
 
 bool Child::running() {
     if (h_->pid < 0) return false;
@@ -89,15 +75,6 @@ bool Child::running() {
     h_->status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     h_->pid = -1;
     return false;
-}
-
-int Child::wait(int timeout_ms) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
-    while (running()) {
-        if (std::chrono::steady_clock::now() >= deadline) return -1;
-        pump(20);
-    }
-    return h_->status;
 }
 
 void Child::stop() {

@@ -3,6 +3,7 @@
 #include <chrono>
 
 #include "process.h"
+#include "program_args.h"
 
 const char* const PIPE_NEWLINE = "\r\n";
 
@@ -11,15 +12,6 @@ struct Child::Handles {
     HANDLE out = nullptr;
     HANDLE err = nullptr;
 };
-
-// ctest hands over the build tree's paths as they are on the host.
-static std::string windows_path(std::string path) {
-    if (!path.empty() && path[0] == '/') path = "Z:" + path;
-    for (char& c : path) {
-        if (c == '/') c = '\\';
-    }
-    return path;
-}
 
 // The quoting that the runtime's argument splitting undoes exactly.
 static std::string quoted(const std::string& arg) {
@@ -59,7 +51,7 @@ bool Child::start(const std::vector<std::string>& args) {
     }
     SetHandleInformation(h_->out, HANDLE_FLAG_INHERIT, 0);
     SetHandleInformation(h_->err, HANDLE_FLAG_INHERIT, 0);
-    std::string program = windows_path(args[0]);
+    std::string program = program_path(args[0]);
     std::string line = quoted(program);
     for (std::size_t i = 1; i < args.size(); ++i) line += " " + quoted(args[i]);
     STARTUPINFOA si{};
@@ -93,35 +85,14 @@ void Child::pump(int timeout_ms) {
     if (!got) Sleep(static_cast<DWORD>(timeout_ms));
 }
 
-void Child::pump_for(int milliseconds) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    do {
-        pump(10);
-    } while (std::chrono::steady_clock::now() < deadline);
-}
-
-const std::string& Child::read_until(const std::string& expected, int timeout_ms) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
-    while (out_.find(expected) == std::string::npos &&
-           std::chrono::steady_clock::now() < deadline) {
-        pump(20);
-    }
-    return out_;
+int Child::exit_status() {
+    DWORD code = 0;
+    GetExitCodeProcess(h_->pi.hProcess, &code);
+    return static_cast<int>(code);
 }
 
 bool Child::running() {
     return h_->pi.hProcess && WaitForSingleObject(h_->pi.hProcess, 0) == WAIT_TIMEOUT;
-}
-
-int Child::wait(int timeout_ms) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
-    while (running()) {
-        if (std::chrono::steady_clock::now() >= deadline) return -1;
-        pump(20);
-    }
-    DWORD code = 0;
-    GetExitCodeProcess(h_->pi.hProcess, &code);
-    return static_cast<int>(code);
 }
 
 void Child::stop() {
