@@ -30,7 +30,11 @@ os::offset reference_tail_start(const std::uint8_t* data, std::size_t size) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static char path[] = "/tmp/ostrel-tail-fuzz-XXXXXX";
-    static int fd = mkstemp(path);
+    static int fd = [] {
+        int made = mkstemp(path);
+        std::atexit([] { unlink(path); });
+        return made;
+    }();
     if (fd < 0) std::abort();
     std::FILE* file = std::fopen(path, "w+b");
     if (!file) std::abort();
