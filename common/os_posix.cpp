@@ -56,13 +56,4 @@ void MessageBoxA(Window, const char* text, const char* caption, unsigned) {
     std::fprintf(stderr, "%s\n%s\n", caption, text);
 }
 
-const char* getenv(const char* name) { return std::getenv(name); }
-
-// The Windows runtime buffers standard error when it is a pipe or a file;
-// a notice must not wait for the next one.
-void write_stderr(const char* text) {
-    std::fputs(text, stderr);
-    std::fflush(stderr);
-}
-
 }  // namespace os

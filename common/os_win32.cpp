@@ -5,9 +5,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <cstdio>
-#include <cstdlib>
-
 // Arguments are split by the runtime's usual rules, never wildcard-expanded:
 // a log name such as *.log is a name, not a pattern.
 extern "C" {
@@ -44,15 +41,6 @@ void SetForegroundWindow(Window window) {
 
 void MessageBoxA(Window owner, const char* text, const char* caption, unsigned style) {
     ::MessageBoxA(static_cast<HWND>(owner), text, caption, style);
-}
-
-const char* getenv(const char* name) { return std::getenv(name); }
-
-// The Windows runtime buffers standard error when it is a pipe or a file;
-// a notice must not wait for the next one.
-void write_stderr(const char* text) {
-    std::fputs(text, stderr);
-    std::fflush(stderr);
 }
 
 }  // namespace os

@@ -10,6 +10,8 @@
 #include <string>
 
 #include "process.h"
+#include "program_args.h"
+#include "reference_tail.h"
 #include "temp_file.h"
 
 namespace {
@@ -27,14 +29,6 @@ std::string as_piped(const std::string& bytes) {
         }
     }
     return out;
-}
-
-std::size_t tail_start(const std::string& bytes) {
-    std::size_t seen = 0;
-    for (std::size_t i = bytes.size(); i-- > 0;) {
-        if (bytes[i] == '\n' && ++seen == 11) return i + 1;
-    }
-    return 0;
 }
 
 // Chunks of every kind: text lines, CR LF lines, raw bytes of any value,
@@ -99,10 +93,11 @@ int main(int argc, char** argv) {
     std::string log_bytes;
     for (int i = 0; i < 40; ++i) log_bytes += random_chunk(rng);
     TempFile log(log_bytes);
-    std::string expected = log_bytes.substr(tail_start(log_bytes));
+    std::string expected = log_bytes.substr(
+        static_cast<std::size_t>(reference_tail_start(log_bytes.data(), log_bytes.size())));
 
     Child follow;
-    if (!follow.start({argv[1], log.path()})) {
+    if (!follow.start({program_path(argv[1]), log.path()})) {
         std::fprintf(stderr, "soak: cannot start %s\n", argv[1]);
         return 1;
     }

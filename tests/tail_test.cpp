@@ -6,6 +6,7 @@
 
 #include "fake_os.h"
 #include "follow.h"
+#include "reference_tail.h"
 #include "temp_file.h"
 
 namespace {
@@ -14,22 +15,6 @@ std::string lines(int first, int last) {
     std::string text;
     for (int i = first; i <= last; ++i) text += "line " + std::to_string(i) + "\n";
     return text;
-}
-
-// The ring of offsets read one byte at a time: the plain statement of
-// where the tail begins, to hold the fast scans against.
-os::offset reference_tail_start(const std::string& bytes) {
-    std::int32_t slots[NEWLINE_SLOTS] = {};
-    int i = 0;
-    for (std::size_t pos = 0; pos < bytes.size(); ++pos) {
-        if (bytes[pos] == '\n') {
-            slots[i] = static_cast<std::int32_t>(pos + 1);
-            i = (i + 1) % NEWLINE_SLOTS;
-        }
-    }
-    std::int32_t start = slots[0];
-    for (int k = 1; k < NEWLINE_SLOTS; ++k) start = std::min(start, slots[k]);
-    return start;
 }
 
 struct Scans {
@@ -90,7 +75,7 @@ TEST(TailStart, ScansAgreeOnGeneratedFiles) {
             b = r % density == 0 ? '\n' : static_cast<char>(r >> 8);
         }
         Scans s = scan(bytes);
-        os::offset expected = reference_tail_start(bytes);
+        os::offset expected = reference_tail_start(bytes.data(), bytes.size());
         ASSERT_EQ(s.backward, expected) << "round " << round;
         ASSERT_EQ(s.forward, expected) << "round " << round;
         ASSERT_EQ(s.found, expected) << "round " << round;

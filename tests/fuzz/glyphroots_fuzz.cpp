@@ -10,22 +10,8 @@
 
 #include "fake_os.h"
 #include "glyphroots.h"
+#include "temp_file.h"
 #include "text.h"
-
-namespace {
-
-std::string read_file(const std::string& path) {
-    std::string bytes;
-    if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
-        char block[4096];
-        std::size_t n;
-        while ((n = std::fread(block, 1, sizeof block, f)) > 0) bytes.append(block, n);
-        std::fclose(f);
-    }
-    return bytes;
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string arg(reinterpret_cast<const char*>(data), size);
@@ -59,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                 "# defaults are misc, TTF, 100dpi, 75dpi\n"
                                 "# also allows entries on individual lines\n" +
                                 arg + "\\fonts\\dejavu," + arg + "\\fonts\\cyrillic\nC:\\WINDOWS\\Fonts\n";
-    if (read_file(list) != expected_text) std::abort();
+    if (read_all(list) != expected_text) std::abort();
     std::remove(list.c_str());
     return 0;
 }

@@ -7,26 +7,7 @@
 #include <cstdlib>
 
 #include "follow.h"
-
-namespace {
-
-os::offset reference_tail_start(const std::uint8_t* data, std::size_t size) {
-    os::offset slots[NEWLINE_SLOTS] = {};
-    int i = 0;
-    for (std::size_t pos = 0; pos < size; ++pos) {
-        if (data[pos] == '\n') {
-            slots[i] = static_cast<os::offset>(pos + 1);
-            i = (i + 1) % NEWLINE_SLOTS;
-        }
-    }
-    os::offset start = slots[0];
-    for (int k = 1; k < NEWLINE_SLOTS; ++k) {
-        if (slots[k] < start) start = slots[k];
-    }
-    return start;
-}
-
-}  // namespace
+#include "reference_tail.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static char path[] = "/tmp/ostrel-tail-fuzz-XXXXXX";
@@ -41,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::fwrite(data, 1, size, file);
     std::fflush(file);
 
-    const os::offset expected = reference_tail_start(data, size);
+    const os::offset expected = reference_tail_start(reinterpret_cast<const char*>(data), size);
     if (scan_tail_backward(file, static_cast<os::offset>(size)) != expected) std::abort();
     std::rewind(file);
     if (scan_tail_forward(file) != expected) std::abort();

@@ -15,7 +15,8 @@ public:
     Child(const Child&) = delete;
     Child& operator=(const Child&) = delete;
 
-    // args[0] is the program's path as the build gives it.
+    // args[0] is the program's path as the platform names it (see
+    // program_path).
     bool start(const std::vector<std::string>& args);
     // Reads standard output until it holds expected or timeout_ms pass;
     // gives all read so far.

@@ -1,9 +1,6 @@
 #include <windows.h>
 
-#include <chrono>
-
 #include "process.h"
-#include "program_args.h"
 
 const char* const PIPE_NEWLINE = "\r\n";
 
@@ -51,7 +48,7 @@ bool Child::start(const std::vector<std::string>& args) {
     }
     SetHandleInformation(h_->out, HANDLE_FLAG_INHERIT, 0);
     SetHandleInformation(h_->err, HANDLE_FLAG_INHERIT, 0);
-    std::string program = program_path(args[0]);
+    const std::string& program = args[0];
     std::string line = quoted(program);
     for (std::size_t i = 1; i < args.size(); ++i) line += " " + quoted(args[i]);
     STARTUPINFOA si{};
