@@ -1,11 +1,33 @@
-// 64-bit file positions with the Windows runtime.
+// The file operations with the Windows runtime: the log's shared open and
+// 64-bit positions.
+// os.h comes first: windows.h makes macros of the constant names it shares.
+#include "os.h"
+
+#include <fcntl.h>
+#include <io.h>
 #include <sys/stat.h>
+#include <windows.h>
 
 #include <cstdio>
 
-#include "os.h"
-
 namespace os {
+
+// The runtime's fopen does not share delete access, so a writer that
+// renames its log aside or removes it would fail while it is followed.
+std::FILE* open_log(const char* path) {
+    HANDLE handle = CreateFileA(path, GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return nullptr;
+    int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDONLY | _O_BINARY);
+    if (fd < 0) {
+        CloseHandle(handle);
+        return nullptr;
+    }
+    std::FILE* log = _fdopen(fd, "rb");
+    if (!log) _close(fd);
+    return log;
+}
 
 int fseek64(std::FILE* file, offset position) {
     return _fseeki64(file, position, SEEK_SET);

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 
 #include "os.h"
 
@@ -37,12 +38,13 @@ void Sleep(unsigned long milliseconds) {
 
 // A terminal has a title of sorts but no window to find, so a log that
 // cannot be opened is told on standard error.
-unsigned long GetConsoleTitleA(char* buffer, unsigned long length) {
+unsigned long GetConsoleTitleW(wchar_t* buffer, unsigned long length) {
     if (length == 0) return 0;
-    std::snprintf(buffer, length, "%s", "terminal");
-    return static_cast<unsigned long>(std::strlen(buffer));
+    std::swprintf(buffer, length, L"%ls", L"terminal");
+    return static_cast<unsigned long>(std::wcslen(buffer));
 }
 
+void SetConsoleTitleW(const wchar_t*) {}
 void SetConsoleTitleA(const char*) {}
 
 Window FindWindowA(const char*, const char*) { return nullptr; }
@@ -55,5 +57,8 @@ void SetForegroundWindow(Window) {}
 void MessageBoxA(Window, const char* text, const char* caption, unsigned) {
     std::fprintf(stderr, "%s\n%s\n", caption, text);
 }
+
+// Arguments are bytes here, passed on as they were given.
+bool argument_is_exact(int) { return true; }
 
 }  // namespace os

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
 // Arguments are split by the runtime's usual rules, never wildcard-expanded:
 // a log name such as *.log is a name, not a pattern.
@@ -21,9 +22,11 @@ unsigned long GetTempPathA(unsigned long length, char* buffer) {
 
 void Sleep(unsigned long milliseconds) { ::Sleep(milliseconds); }
 
-unsigned long GetConsoleTitleA(char* buffer, unsigned long length) {
-    return ::GetConsoleTitleA(buffer, length);
+unsigned long GetConsoleTitleW(wchar_t* buffer, unsigned long length) {
+    return ::GetConsoleTitleW(buffer, length);
 }
+
+void SetConsoleTitleW(const wchar_t* title) { ::SetConsoleTitleW(title); }
 
 void SetConsoleTitleA(const char* title) { ::SetConsoleTitleA(title); }
 
@@ -41,6 +44,25 @@ void SetForegroundWindow(Window window) {
 
 void MessageBoxA(Window owner, const char* text, const char* caption, unsigned style) {
     ::MessageBoxA(static_cast<HWND>(owner), text, caption, style);
+}
+
+// The runtime's arguments are the wide command line passed through the
+// code page with a best fit; the argument survives only if the code page
+// holds every character of it. A UTF-8 code page holds them all.
+bool argument_is_exact(int index) {
+    if (::GetACP() == CP_UTF8) return true;
+    int count = 0;
+    wchar_t** args = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    if (!args) return false;
+    bool exact = true;
+    if (index < count) {
+        BOOL used_default = FALSE;
+        int n = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, args[index], -1, nullptr, 0,
+                                      nullptr, &used_default);
+        exact = n > 0 && !used_default;
+    }
+    ::LocalFree(args);
+    return exact;
 }
 
 }  // namespace os

@@ -47,4 +47,4 @@ constexpr unsigned long TITLE_SETTLE_MS = 40;
 int report_open_failure(const char* path);
 // The console's window, found through a passing title; the console has
 // saved_title again on return.
-os::Window find_console_window(const char* saved_title);
+os::Window find_console_window(const wchar_t* saved_title);

@@ -14,20 +14,20 @@ constexpr std::size_t MESSAGE_BUF_SIZE = 299;
 // A console window has no handle of its own to ask for, so the console is
 // given a known title for a moment, long enough for its window to take it,
 // and the window is looked up by that title.
-os::Window find_console_window(const char* saved_title) {
+os::Window find_console_window(const wchar_t* saved_title) {
     char title[TITLE_BUF_SIZE] = "follow";
     os::SetConsoleTitleA(title);
     os::Sleep(TITLE_SETTLE_MS);
     os::Window console = os::FindWindowA(nullptr, title);
-    os::SetConsoleTitleA(saved_title);
+    os::SetConsoleTitleW(saved_title);
     return console;
 }
 
 int report_open_failure(const char* path) {
-    char saved_title[TITLE_BUF_SIZE];
+    wchar_t saved_title[TITLE_BUF_SIZE];
     // No title, no console to speak through: end without a word.
-    if (os::GetConsoleTitleA(saved_title, TITLE_BUF_SIZE) == 0) return 1;
-    saved_title[TITLE_BUF_SIZE - 1] = '\0';
+    if (os::GetConsoleTitleW(saved_title, TITLE_BUF_SIZE) == 0) return 1;
+    saved_title[TITLE_BUF_SIZE - 1] = L'\0';
 
     os::Window console = find_console_window(saved_title);
     if (!console) {

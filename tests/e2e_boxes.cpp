@@ -10,6 +10,7 @@
 
 #include "program_args.h"
 #include "temp_file.h"
+#include "wide_win32.h"
 
 namespace fs = std::filesystem;
 
@@ -25,10 +26,17 @@ HWND wait_for_window(const char* title, int timeout_ms) {
     return nullptr;
 }
 
+// In UTF-8, whatever the code page.
 std::string box_text(HWND box) {
-    char text[1024] = "";
-    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-    return text;
+    wchar_t text[1024] = L"";
+    GetDlgItemTextW(box, 0xFFFF, text, 1024);
+    return to_code_page(text, CP_UTF8);
+}
+
+std::string console_title() {
+    wchar_t title[1024] = L"";
+    GetConsoleTitleW(title, 1024);
+    return to_code_page(title, CP_UTF8);
 }
 
 DWORD exit_code(HANDLE process) {
@@ -39,17 +47,19 @@ DWORD exit_code(HANDLE process) {
 }
 
 // A program started the way a user starts it: in a console of its own.
+// Everything is given in UTF-8.
 struct Started {
     PROCESS_INFORMATION pi{};
     bool ok = false;
-    Started(const std::string& exe, const std::string& args, const char* console_title,
+    Started(const std::string& exe, const std::string& args, const std::string& console_title,
             const char* directory = nullptr) {
-        std::string line = "\"" + exe + "\"" + args;
-        STARTUPINFOA si{};
+        std::wstring line = widen("\"" + exe + "\"" + args);
+        std::wstring title = widen(console_title);
+        STARTUPINFOW si{};
         si.cb = sizeof si;
-        si.lpTitle = const_cast<char*>(console_title);
-        ok = CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE,
-                            nullptr, directory, &si, &pi);
+        si.lpTitle = title.data();
+        ok = CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE,
+                            nullptr, directory ? widen(directory).c_str() : nullptr, &si, &pi);
     }
     ~Started() {
         if (!ok) return;
@@ -59,10 +69,11 @@ struct Started {
     }
 };
 
+// Neither the code page nor the console's code page holds these.
 void follow_box_case(const char* display, const std::string& last_line) {
     SetEnvironmentVariableA("DISPLAY", display);
-    const std::string missing = scratch_path("absent") + ".log";
-    const char* title = "Ostrel log window";
+    const std::string missing = scratch_path("absent") + u8" Łódź\\Ostrel.0.log";
+    const std::string title = u8"Ostrel 日志 Łódź";
     Started follow(follow_exe, " \"" + missing + "\"", title);
     ASSERT_TRUE(follow.ok);
 
@@ -70,7 +81,7 @@ void follow_box_case(const char* display, const std::string& last_line) {
     ASSERT_NE(box, nullptr) << "no box";
     EXPECT_EQ(box_text(box), "Can't open file...\n" + missing + "\n\n" + last_line);
     // The console has its title back, and its window is hidden.
-    HWND console = FindWindowA(nullptr, title);
+    HWND console = FindWindowW(nullptr, widen(title).c_str());
     ASSERT_NE(console, nullptr);
     EXPECT_FALSE(IsWindowVisible(console));
 
@@ -80,9 +91,7 @@ void follow_box_case(const char* display, const std::string& last_line) {
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     EXPECT_EQ(exit_code(follow.pi.hProcess), 1u);
     EXPECT_TRUE(IsWindowVisible(console));
-    char now[1024] = "";
-    GetConsoleTitleA(now, sizeof now);
-    EXPECT_STREQ(now, title);
+    EXPECT_EQ(console_title(), title);
     FreeConsole();
 }
 

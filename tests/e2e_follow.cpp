@@ -2,15 +2,24 @@
 // follow.exe, natively for follow. The program's path is the argument.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "process.h"
 #include "program_args.h"
 #include "temp_file.h"
 
+namespace fs = std::filesystem;
+
 namespace {
 
 std::string program;
+
+// Writes bytes at the end of a file named in UTF-8, creating it if need be.
+void append_to(const std::string& utf8_path, const std::string& bytes) {
+    std::ofstream(fs::u8path(utf8_path), std::ios::binary | std::ios::app) << bytes;
+}
 
 std::string numbered_lines(int first, int last, const char* newline) {
     std::string text;
@@ -33,6 +42,54 @@ TEST(FollowProgram, ShowsTheTailThenWhatIsAppended) {
 
     EXPECT_TRUE(follow.running()) << "follow ends only when stopped";
     follow.stop();
+}
+
+// The server may keep its old log by renaming it aside at start-up, and a
+// cleanup may remove it: follow stays with the file it opened.
+TEST(FollowProgram, WriterMayRenameOrDeleteTheFollowedLog) {
+    TempFile log("before\n");
+    Child follow;
+    ASSERT_TRUE(follow.start({program, log.path()}));
+    std::string shown = std::string("before") + PIPE_NEWLINE;
+    ASSERT_EQ(follow.read_until(shown, 10000), shown);
+
+    const std::string aside = log.path() + ".old";
+    std::error_code error;
+    fs::rename(log.path(), aside, error);
+    ASSERT_FALSE(error) << "rename: " << error.message();
+    log.rewrite("a new log under the old name\n");
+    append_to(aside, "after the rename\n");
+    shown += std::string("after the rename") + PIPE_NEWLINE;
+    EXPECT_EQ(follow.read_until(shown, 3000), shown);
+    follow.pump_for(1500);
+    EXPECT_EQ(follow.output(), shown) << "the new file is not followed";
+
+    fs::remove(aside, error);
+    EXPECT_FALSE(error) << "delete: " << error.message();
+    EXPECT_TRUE(follow.running());
+}
+
+// A folder that no single-byte code page holds, named as the argument and
+// as the temporary directory of the default log.
+TEST(FollowProgram, FollowsLogsInFoldersOfAnyName) {
+    const std::string folder = scratch_path("logs") + u8" Łódź 日志";
+    fs::create_directories(fs::u8path(folder));
+    const std::string log = (fs::u8path(folder) / "Ostrel.7.log").u8string();
+    append_to(log, "in a foreign folder\n");
+    const std::string shown = std::string("in a foreign folder") + PIPE_NEWLINE;
+    {
+        Child follow;
+        ASSERT_TRUE(follow.start({program, log}));
+        EXPECT_EQ(follow.read_until(shown, 10000), shown);
+    }
+    {
+        ScopedVariable tmp("TMP", folder), temp("TEMP", folder), tmpdir("TMPDIR", folder);
+        ScopedVariable disno("DISNO", "7");
+        Child follow;
+        ASSERT_TRUE(follow.start({program}));
+        EXPECT_EQ(follow.read_until(shown, 10000), shown);
+    }
+    fs::remove_all(fs::u8path(folder));
 }
 
 TEST(FollowProgram, MissingLogEndsWithStatusOne) {

@@ -9,6 +9,7 @@
 #include "process.h"
 #include "program_args.h"
 #include "temp_file.h"
+#include "wide_win32.h"
 
 namespace fs = std::filesystem;
 
@@ -22,13 +23,16 @@ int run_glyphroots(const std::string& install_dir) {
     return child.wait(20000);
 }
 
-TEST(GlyphrootsProgram, WritesTheListOnceWithCrLf) {
-    fs::path folder = scratch_path("Ostrel install");
+// The directory goes into the list in its single-byte form, as the server
+// reads it: Café in the code page's own byte for é.
+void writes_the_list_once_with_cr_lf(const std::string& name) {
+    const std::string utf8_dir = scratch_path("install") + "\\" + name;
+    fs::path folder = widen(utf8_dir);
     fs::create_directories(folder);
-    const std::string dir = folder.string();
+    const std::string dir = to_code_page(folder.wstring(), CP_ACP);
     const std::string list = dir + "\\glyphroots";
 
-    ASSERT_EQ(run_glyphroots(dir), 0);
+    ASSERT_EQ(run_glyphroots(utf8_dir), 0);
     const char* windir = std::getenv("WINDIR");
     const std::string expected =
         "# glyphroots\r\n"
@@ -39,9 +43,17 @@ TEST(GlyphrootsProgram, WritesTheListOnceWithCrLf) {
         std::string(windir ? windir : "C:\\Windows") + "\\Fonts\r\n";
     EXPECT_EQ(read_all(list), expected);
 
-    EXPECT_EQ(run_glyphroots(dir), 0);
+    EXPECT_EQ(run_glyphroots(utf8_dir), 0);
     EXPECT_EQ(read_all(list), expected);
-    fs::remove_all(folder);
+    fs::remove_all(folder.parent_path());
+}
+
+TEST(GlyphrootsProgram, WritesTheListOnceWithCrLf) {
+    writes_the_list_once_with_cr_lf("Ostrel install");
+    if (widen(to_code_page(L"Caf\u00e9", CP_ACP), CP_ACP) != L"Caf\u00e9") {
+        GTEST_SKIP() << "this code page has no é";
+    }
+    writes_the_list_once_with_cr_lf(u8"Café");
 }
 
 TEST(GlyphrootsProgram, MissingDirectoryFailsQuietly) {
@@ -58,6 +70,23 @@ TEST(GlyphrootsProgram, OverLongDirectoryCreatesNothing) {
     EXPECT_EQ(run_glyphroots(dir), 1);
     EXPECT_TRUE(fs::is_empty(dir));
     fs::remove_all(folder);
+}
+
+// An install directory outside the code page reaches the program
+// best-fitted into its twin's name (Łódź into Lódz on a Western code page).
+TEST(GlyphrootsProgram, DirectoryTheCodePageCannotHoldIsRefused) {
+    if (GetACP() == CP_UTF8) GTEST_SKIP() << "a UTF-8 code page holds every name";
+    const std::string base = scratch_path("install");
+    const std::string dir = base + u8"\\Łódź\\Ostrel";
+    const fs::path folder = widen(dir);
+    const fs::path twin = widen(to_code_page(folder.wstring(), CP_ACP), CP_ACP);
+    ASSERT_NE(folder, twin);
+    fs::create_directories(folder);
+    fs::create_directories(twin);
+    EXPECT_EQ(run_glyphroots(dir), 1);
+    EXPECT_TRUE(fs::is_empty(folder));
+    EXPECT_TRUE(fs::is_empty(twin)) << "nothing written into the best-fit twin";
+    fs::remove_all(widen(base));
 }
 
 }  // namespace

@@ -12,8 +12,8 @@ using Calls = std::vector<std::string>;
 
 // Saving the title and finding the window through a passing title.
 Calls find_window_steps(const std::string& original_title) {
-    return {"GetConsoleTitleA 1024", "SetConsoleTitleA follow", "Sleep 40",
-            "FindWindowA (any) follow", "SetConsoleTitleA " + original_title};
+    return {"GetConsoleTitleW 1024", "SetConsoleTitleA follow", "Sleep 40",
+            "FindWindowA (any) follow", "SetConsoleTitleW " + original_title};
 }
 
 Calls operator+(Calls a, const Calls& b) {
@@ -104,7 +104,7 @@ TEST_F(OpenFailure, NoWindowFoundGivesOneLineOnStandardError) {
 TEST_F(OpenFailure, NoConsoleTitleEndsWithoutAWord) {
     fake_os().has_title = false;
     EXPECT_EQ(report_open_failure("x.log"), 1);
-    EXPECT_EQ(fake_os().calls, Calls{"GetConsoleTitleA 1024"});
+    EXPECT_EQ(fake_os().calls, Calls{"GetConsoleTitleW 1024"});
     EXPECT_EQ(fake_os().stderr_text, "");
     EXPECT_TRUE(fake_os().boxes.empty());
 }

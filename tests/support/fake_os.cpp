@@ -41,13 +41,23 @@ static bool same_ignoring_case(const std::string& a, const std::string& b) {
     });
 }
 
-unsigned long GetConsoleTitleA(char* buffer, unsigned long length) {
+// The fake's title is bytes; each stands for one wide character.
+unsigned long GetConsoleTitleW(wchar_t* buffer, unsigned long length) {
     FakeOs& f = fake_os();
-    f.calls.push_back("GetConsoleTitleA " + std::to_string(length));
+    f.calls.push_back("GetConsoleTitleW " + std::to_string(length));
     if (!f.has_title) return 0;
     std::string title = f.console_title.substr(0, length - 1);
-    std::memcpy(buffer, title.c_str(), title.size() + 1);
+    for (std::size_t i = 0; i <= title.size(); ++i) {
+        buffer[i] = static_cast<unsigned char>(title.c_str()[i]);
+    }
     return static_cast<unsigned long>(title.size());
+}
+
+void SetConsoleTitleW(const wchar_t* title) {
+    std::string bytes;
+    for (; *title; ++title) bytes += *title < 256 ? static_cast<char>(*title) : '?';
+    fake_os().calls.push_back("SetConsoleTitleW " + bytes);
+    fake_os().console_title = bytes;
 }
 
 void SetConsoleTitleA(const char* title) {
@@ -74,6 +84,11 @@ void MessageBoxA(Window owner, const char* text, const char* caption, unsigned s
     FakeOs& f = fake_os();
     f.calls.push_back("MessageBoxA");
     f.boxes.push_back({owner, text, caption, style, f.window_visible});
+}
+
+bool argument_is_exact(int index) {
+    fake_os().calls.push_back("argument_is_exact " + std::to_string(index));
+    return fake_os().argument_exact;
 }
 
 const char* getenv(const char* name) {

@@ -20,6 +20,9 @@ struct FakeOs {
     bool window_exists = true;
     bool window_visible = true;
 
+    // Whether the arguments survived the code page.
+    bool argument_exact = true;
+
     struct Box {
         void* owner;
         std::string text, caption;

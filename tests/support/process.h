@@ -43,3 +43,17 @@ private:
     struct Handles;
     Handles* h_ = nullptr;
 };
+
+// An environment variable set, in UTF-8, for the children started while
+// it lives; what was there before comes back after.
+class ScopedVariable {
+public:
+    ScopedVariable(const char* name, const std::string& value);
+    ~ScopedVariable();
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+private:
+    std::string name_, old_;
+    bool had_ = false;
+};

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 
 #include "process.h"
 
@@ -88,4 +89,19 @@ std::string Child::error_text() {
     ssize_t n;
     while ((n = read(h_->err, block, sizeof block)) > 0) err_.append(block, static_cast<std::size_t>(n));
     return err_;
+}
+
+ScopedVariable::ScopedVariable(const char* name, const std::string& value) : name_(name) {
+    const char* old = std::getenv(name);
+    had_ = old != nullptr;
+    if (had_) old_ = old;
+    setenv(name, value.c_str(), 1);
+}
+
+ScopedVariable::~ScopedVariable() {
+    if (had_) {
+        setenv(name_.c_str(), old_.c_str(), 1);
+    } else {
+        unsetenv(name_.c_str());
+    }
 }

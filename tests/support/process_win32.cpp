@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "process.h"
+#include "wide_win32.h"
 
 const char* const PIPE_NEWLINE = "\r\n";
 
@@ -51,13 +52,16 @@ bool Child::start(const std::vector<std::string>& args) {
     const std::string& program = args[0];
     std::string line = quoted(program);
     for (std::size_t i = 1; i < args.size(); ++i) line += " " + quoted(args[i]);
-    STARTUPINFOA si{};
+    STARTUPINFOW si{};
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESTDHANDLES;
     si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     si.hStdOutput = out_w;
     si.hStdError = err_w;
-    BOOL ok = CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, TRUE, 0,
+    // Wide, so that arguments outside the code page reach the child as
+    // they would from any shell.
+    std::wstring wide_line = widen(line);
+    BOOL ok = CreateProcessW(widen(program).c_str(), wide_line.data(), nullptr, nullptr, TRUE, 0,
                              nullptr, nullptr, &si, &h_->pi);
     CloseHandle(out_w);
     CloseHandle(err_w);
@@ -103,4 +107,18 @@ std::string Child::error_text() {
     while (drain(h_->err, err_)) {
     }
     return err_;
+}
+
+ScopedVariable::ScopedVariable(const char* name, const std::string& value) : name_(name) {
+    std::wstring wide_name = widen(name);
+    std::wstring old(32767, L'\0');
+    SetLastError(0);
+    DWORD n = GetEnvironmentVariableW(wide_name.c_str(), old.data(), 32767);
+    had_ = n > 0 || GetLastError() != ERROR_ENVVAR_NOT_FOUND;
+    old_ = to_code_page(old.substr(0, n), CP_UTF8);
+    SetEnvironmentVariableW(wide_name.c_str(), widen(value).c_str());
+}
+
+ScopedVariable::~ScopedVariable() {
+    SetEnvironmentVariableW(widen(name_).c_str(), had_ ? widen(old_).c_str() : nullptr);
 }
