@@ -11,12 +11,15 @@ if [ -n "${TMPDIR:-}" ] && [ ! -d "$TMPDIR" ]; then unset TMPDIR; fi
 wine=$(command -v wine64 || true)
 [ -n "$wine" ] || wine=/usr/lib/wine/wine64
 [ -x "$wine" ] || wine=$(command -v wine)
+# The wineserver started here lives on after the set-up, so no Wine process
+# may inherit the lock's descriptor: the lock would be held for as long as
+# any program runs in the prefix, and every other start would wait.
 (
   flock 9
   if [ ! -f "$prefix/.ready" ]; then
-    "$wine" wineboot -i >/dev/null 2>&1
-    "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
-    "$wine" reg query 'HKCU\Software\Wine\Drivers' /v Graphics 2>/dev/null | grep -q null
+    "$wine" wineboot -i >/dev/null 2>&1 9>&-
+    "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1 9>&-
+    "$wine" reg query 'HKCU\Software\Wine\Drivers' /v Graphics 2>/dev/null 9>&- | grep -q null
     touch "$prefix/.ready"
   fi
 ) 9>"$prefix.lock"

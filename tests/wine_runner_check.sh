@@ -1,0 +1,37 @@
+#!/bin/sh
+# On a fresh Wine prefix, a second program started while the first still
+# runs must finish: the prefix's set-up lock is not held by the Wine
+# processes it starts. Usage: wine_runner_check.sh WINE-RUN.SH FOLLOW.EXE GLYPHROOTS.EXE
+set -eu
+run=$1 follow=$2 glyphroots=$3
+scratch=$(mktemp -d)
+export WINEPREFIX="$scratch/prefix"
+first=""
+cleanup() {
+  [ -n "$first" ] && kill "$first" 2>/dev/null
+  server=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
+  "$server" -k 2>/dev/null || true
+  rm -rf "$scratch"
+}
+trap cleanup EXIT
+printf 'first program\n' > "$scratch/log"
+mkdir "$scratch/install"
+"$run" "$follow" "Z:$scratch/log" > "$scratch/out" 2>&1 &
+first=$!
+waited=0
+until grep -q 'first program' "$scratch/out"; do
+  waited=$((waited + 1))
+  [ "$waited" -lt 1200 ] || { echo "FAIL: follow.exe never started"; exit 1; }
+  sleep 0.1
+done
+if timeout 60 "$run" "$glyphroots" "Z:$(echo "$scratch/install" | tr / '\\')"; then
+  status=0
+else
+  status=$?
+fi
+if [ "$status" -eq 0 ] && [ -f "$scratch/install/glyphroots" ] && kill -0 "$first" 2>/dev/null; then
+  echo "ok: a second program finished while the first still ran"
+  exit 0
+fi
+echo "FAIL: the second program ended with $status while the first ran"
+exit 1
