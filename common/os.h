@@ -41,6 +41,10 @@ void MessageBoxA(Window owner, const char* text, const char* caption, unsigned s
 // hold it and it came in best-fitted into another name.
 bool argument_is_exact(int index);
 
+// Whether the write that just failed met a pipe whose reader has gone, as
+// against a full disk or any other failure.
+bool reader_gone();
+
 // The value of an environment variable, or nullptr when it is not set.
 const char* getenv(const char* name);
 // Writes text to standard error as it is.

@@ -2,6 +2,8 @@
 // program code builds and runs on Linux for tests, sanitizers and fuzzing.
 #include <time.h>
 
+#include <cerrno>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -57,6 +59,10 @@ void SetForegroundWindow(Window) {}
 void MessageBoxA(Window, const char* text, const char* caption, unsigned) {
     std::fprintf(stderr, "%s\n%s\n", caption, text);
 }
+
+// Seen only where SIGPIPE is ignored; otherwise the signal ends the
+// program at that write.
+bool reader_gone() { return errno == EPIPE; }
 
 // Arguments are bytes here, passed on as they were given.
 bool argument_is_exact(int) { return true; }

@@ -46,6 +46,14 @@ void MessageBoxA(Window owner, const char* text, const char* caption, unsigned s
     ::MessageBoxA(static_cast<HWND>(owner), text, caption, style);
 }
 
+// The runtime maps these to errno values that other failures share; the
+// system's own code tells. Windows gives the first two, Wine the third.
+bool reader_gone() {
+    DWORD error = ::GetLastError();
+    return error == ERROR_NO_DATA || error == ERROR_BROKEN_PIPE ||
+           error == ERROR_PIPE_NOT_CONNECTED;
+}
+
 // The runtime's arguments are the wide command line passed through the
 // code page with a best fit; the argument survives only if the code page
 // holds every character of it. A UTF-8 code page holds them all.

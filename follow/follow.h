@@ -31,12 +31,28 @@ os::offset find_tail_start(std::FILE* log);
 os::offset scan_tail_backward(std::FILE* log, os::offset size);
 os::offset scan_tail_forward(std::FILE* log);
 
-// One pass: copies what lies between position and the end of the log to
-// out and moves position to that end. A log that has shrunk below
-// position is shown again from its start. Gives false when the seek fails.
-bool follow_pass(std::FILE* log, os::offset& position, const char* path,
-                 std::FILE* out);
-// Passes for ever, a poll interval apart; gives 1 once a seek fails.
+// How much of the log a rewrite is told by: the last bytes shown.
+constexpr std::size_t FINGERPRINT_SIZE = 64;
+
+// How far the log has been shown, and the last bytes shown before that
+// point. A log rewritten from its start no longer has them there, even
+// when it is already as long as before.
+struct Shown {
+    os::offset position = 0;
+    char fingerprint[FINGERPRINT_SIZE];
+    std::size_t fingerprint_size = 0;
+};
+
+enum class Pass { FOLLOWING, SEEK_FAILED, READER_GONE };
+
+// One pass: copies what lies between the shown position and the end of the
+// log to out and moves the position to that end. A log that has shrunk
+// below the position, or whose bytes before it have changed, is announced
+// and shown again from its start. Ends following when the seek fails or
+// when the reader of out has gone; other write failures do not stop it.
+Pass follow_pass(std::FILE* log, Shown& shown, const char* path, std::FILE* out);
+// Passes for ever, a poll interval apart, from start; gives 1 once a seek
+// fails or out's reader has gone, with the log closed.
 int follow_file(std::FILE* log, os::offset start, const char* path,
                 std::FILE* out);
 

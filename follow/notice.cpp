@@ -1,6 +1,6 @@
 // Telling the user about a log that cannot be opened: in a warning box
 // while the console window is hidden, or on standard error when there is
-// no console window to be found.
+// no console title or no console window to be found.
 #include "follow.h"
 #include "text.h"
 
@@ -25,11 +25,13 @@ os::Window find_console_window(const wchar_t* saved_title) {
 
 int report_open_failure(const char* path) {
     wchar_t saved_title[TITLE_BUF_SIZE];
-    // No title, no console to speak through: end without a word.
-    if (os::GetConsoleTitleW(saved_title, TITLE_BUF_SIZE) == 0) return 1;
-    saved_title[TITLE_BUF_SIZE - 1] = L'\0';
-
-    os::Window console = find_console_window(saved_title);
+    // No title to borrow: a terminal that is not a console, or output on
+    // pipes. Standard error is the one place left to tell it.
+    os::Window console = nullptr;
+    if (os::GetConsoleTitleW(saved_title, TITLE_BUF_SIZE) != 0) {
+        saved_title[TITLE_BUF_SIZE - 1] = L'\0';
+        console = find_console_window(saved_title);
+    }
     if (!console) {
         complain("follow: can't open %s\n", path);
         return 1;

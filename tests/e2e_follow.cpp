@@ -92,27 +92,43 @@ TEST(FollowProgram, FollowsLogsInFoldersOfAnyName) {
     fs::remove_all(fs::u8path(folder));
 }
 
-TEST(FollowProgram, MissingLogEndsWithStatusOne) {
+// Started on pipes, it has no console title to borrow: standard error
+// tells it, in both builds.
+TEST(FollowProgram, MissingLogIsToldOnStandardError) {
     const std::string missing = scratch_path("no-such-log");
     Child follow;
     ASSERT_TRUE(follow.start({program, missing}));
     EXPECT_EQ(follow.wait(10000), 1);
     EXPECT_EQ(follow.read_until("", 0), "");
-#ifdef _WIN32
-    // Started on pipes with no console, it has no title to read: not a word.
-    EXPECT_EQ(follow.error_text(), "");
-#else
-    EXPECT_EQ(follow.error_text(), "follow: can't open " + missing + "\n");
-#endif
+    EXPECT_EQ(follow.error_text(), "follow: can't open " + missing + PIPE_NEWLINE);
 }
 
+// A folder holding exactly one log: expanded, the pattern would name it and
+// follow would go on following.
 TEST(FollowProgram, WildcardsAreNotExpanded) {
-    TempFile log("x\n");
-    std::string dir = std::filesystem::path(log.path()).parent_path().string();
+    const fs::path folder = scratch_path("one-log");
+    fs::create_directories(folder);
+    append_to((folder / "only.log").u8string(), "x\n");
+    const std::string pattern = folder.string() + "/*.log";
     Child follow;
-    // Matches the log and more, but is no file's name: open fails.
-    ASSERT_TRUE(follow.start({program, dir + "/*"}));
-    EXPECT_EQ(follow.wait(10000), 1);
+    ASSERT_TRUE(follow.start({program, pattern}));
+    EXPECT_EQ(follow.wait(5000), 1);
+    EXPECT_EQ(follow.error_text(), "follow: can't open " + pattern + PIPE_NEWLINE);
+    fs::remove_all(folder);
+}
+
+// follow.exe | head: once the reader has gone, follow ends at its next
+// write, silently.
+TEST(FollowProgram, EndsWhenTheReaderOfItsOutputHasGone) {
+    TempFile log("shown\n");
+    Child follow;
+    ASSERT_TRUE(follow.start({program, log.path()}));
+    const std::string shown = std::string("shown") + PIPE_NEWLINE;
+    ASSERT_EQ(follow.read_until(shown, 10000), shown);
+    follow.close_output();
+    log.append("to nobody\n");
+    EXPECT_EQ(follow.wait(5000), 1);
+    EXPECT_EQ(follow.error_text(), "");
 }
 
 }  // namespace

@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <string>
 
 #include "fake_os.h"
 #include "follow.h"
 #include "temp_file.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -14,7 +18,7 @@ protected:
     TempFile log_file;
     std::FILE* log = nullptr;
     std::FILE* out = nullptr;
-    os::offset position = 0;
+    Shown state;
 
     void SetUp() override {
         reset_fake_os();
@@ -26,7 +30,9 @@ protected:
         if (log) std::fclose(log);
         std::fclose(out);
     }
-    void pass() { ASSERT_TRUE(follow_pass(log, position, log_file.path().c_str(), out)); }
+    void pass() {
+        ASSERT_EQ(follow_pass(log, state, log_file.path().c_str(), out), Pass::FOLLOWING);
+    }
     std::string shown() { return read_all(out); }
 };
 
@@ -37,7 +43,7 @@ TEST_F(Following, EmptyLogShowsWhatIsAppendedLater) {
     pass();
     pass();
     EXPECT_EQ(shown(), "first\n");
-    EXPECT_EQ(position, 6);
+    EXPECT_EQ(state.position, 6);
 }
 
 TEST_F(Following, TwoWritesBetweenPassesComeOutTogetherInOrder) {
@@ -63,11 +69,37 @@ TEST_F(Following, RewrittenLogIsShownFromItsStart) {
     pass();
     EXPECT_EQ(shown(), "a long first life of the log\nrestarted\n");
 
+    const std::string notice = "\nfollow: " + log_file.path() + ": file truncated\n";
     fake_os().stderr_text.clear();
     log_file.rewrite("new\n");  // shorter than before, rewritten within one poll
     pass();
     EXPECT_EQ(shown(), "a long first life of the log\nrestarted\nnew\n");
-    EXPECT_EQ(fake_os().stderr_text, "\nfollow: " + log_file.path() + ": file truncated\n");
+    EXPECT_EQ(fake_os().stderr_text, notice);
+
+    // Rewritten within one poll to the same length, then to a greater one,
+    // each after a poll that found nothing new: the bytes before the
+    // position tell it, read from the file and not from the stream's buffer.
+    pass();
+    log_file.rewrite("NEW\n");
+    pass();
+    pass();
+    log_file.rewrite("a third life, longer\n");
+    pass();
+    EXPECT_EQ(shown(), "a long first life of the log\nrestarted\nnew\nNEW\na third life, longer\n");
+    EXPECT_EQ(fake_os().stderr_text, notice + notice + notice);
+}
+
+TEST_F(Following, ReaderThatHasGoneEndsFollowingSilently) {
+    log_file.append("shown to nobody\n");
+    std::fclose(out);
+    out = std::fopen(log_file.path().c_str(), "rb");  // no write can succeed
+    ASSERT_EQ(follow_pass(log, state, "x.log", out), Pass::FOLLOWING) << "a full disk, say";
+    fake_os().output_reader_gone = true;
+    log_file.append("more\n");
+    EXPECT_EQ(follow_file(log, 0, "x.log", out), 1);
+    log = nullptr;  // closed by follow_file
+    EXPECT_EQ(fake_os().stderr_text, "");
+    EXPECT_EQ(std::count(fake_os().calls.begin(), fake_os().calls.end(), "Sleep 1000"), 0);
 }
 
 TEST_F(Following, GrowthLargerThanABlockIsCopiedWhole) {
@@ -76,11 +108,12 @@ TEST_F(Following, GrowthLargerThanABlockIsCopiedWhole) {
     log_file.append(big);
     pass();
     EXPECT_EQ(shown(), big);
-    EXPECT_EQ(position, static_cast<os::offset>(big.size()));
+    EXPECT_EQ(state.position, static_cast<os::offset>(big.size()));
 }
 
 TEST_F(Following, FailedSeekEndsTheRunWithTheLogClosed) {
-    EXPECT_FALSE(follow_pass(log, position = -1, "x.log", out));
+    state.position = -1;
+    EXPECT_EQ(follow_pass(log, state, "x.log", out), Pass::SEEK_FAILED);
     EXPECT_EQ(follow_file(log, -1, "C:\\logs\\x.log", out), 1);
     log = nullptr;  // closed by follow_file
     EXPECT_EQ(fake_os().stderr_text, "\nfollow: can't tail C:\\logs\\x.log\n");
@@ -96,12 +129,24 @@ TEST(FollowEntry, MissingLogEndsWithStatusOne) {
     EXPECT_EQ(fake_os().calls.front(), "InitCommonControls");
 }
 
+// The bare name it falls back on names a log in the current directory
+// here: opened, it would be followed, and the fake's pauses run out.
 TEST(FollowEntry, TempDirThatDoesNotFitIsNeverOpened) {
     reset_fake_os();
     fake_os().temp_dir = std::string(300, 't') + "\\";
+    const fs::path here = fs::current_path();
+    const fs::path folder = scratch_path("cwd");
+    fs::create_directories(folder);
+    fs::current_path(folder);
+    std::fclose(std::fopen("Ostrel.0.log", "wb"));
     std::string self = "follow.exe";
     char* argv[] = {self.data(), nullptr};
-    EXPECT_EQ(follow_main(1, argv), 1);
+    const int status = follow_main(1, argv);
+    fs::current_path(here);
+    fs::remove_all(folder);
+    EXPECT_EQ(status, 1);
+    ASSERT_EQ(fake_os().boxes.size(), 1u);
+    EXPECT_EQ(fake_os().boxes[0].text, "Can't open file...\nOstrel.0.log\n\nDISPLAY \"not set\"");
 }
 
 }  // namespace

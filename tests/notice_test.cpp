@@ -101,11 +101,12 @@ TEST_F(OpenFailure, NoWindowFoundGivesOneLineOnStandardError) {
     EXPECT_EQ(fake_os().console_title, original_title);
 }
 
-TEST_F(OpenFailure, NoConsoleTitleEndsWithoutAWord) {
+TEST_F(OpenFailure, NoConsoleTitleGivesOneLineOnStandardError) {
     fake_os().has_title = false;
+    fake_os().env["DISPLAY"] = ":0";
     EXPECT_EQ(report_open_failure("x.log"), 1);
-    EXPECT_EQ(fake_os().calls, Calls{"GetConsoleTitleW 1024"});
-    EXPECT_EQ(fake_os().stderr_text, "");
+    EXPECT_EQ(fake_os().calls, Calls{"GetConsoleTitleW 1024"}) << "title, window, DISPLAY untouched";
+    EXPECT_EQ(fake_os().stderr_text, "follow: can't open x.log\n");
     EXPECT_TRUE(fake_os().boxes.empty());
 }
 

@@ -1,7 +1,8 @@
 // Soak test: a writer appends random chunks to a followed log, pausing
 // shorter and longer than a poll, and rewrites it from the start once or
-// twice; what follow prints must be exactly the log's tail, every byte
-// appended, and after each rewrite the new log from its start.
+// twice, shorter, as long or longer; what follow prints must be exactly the
+// log's tail, every byte appended, and after each rewrite the new log from
+// its start.
 // Usage: soak PATH-OF-FOLLOW SECONDS [SEED]
 #include <chrono>
 #include <cstdio>
@@ -54,6 +55,24 @@ std::string random_chunk(std::mt19937_64& rng) {
         for (char& c : chunk) c = static_cast<char>('A' + rng() % 26);
     }
     return chunk;
+}
+
+// A new log in place of old, written within one poll: shorter, as long,
+// or longer. One that is not shorter differs in the last byte that was
+// shown, which is all that can tell it from growth.
+std::string rewritten_log(std::mt19937_64& rng, const std::string& old) {
+    std::string fresh = random_chunk(rng);
+    switch (rng() % 3) {
+    case 0:
+        return fresh.substr(0, old.size() - 1);
+    case 1:
+        fresh.resize(old.size(), 'r');
+        break;
+    default:
+        while (fresh.size() <= old.size()) fresh += random_chunk(rng);
+    }
+    if (fresh[old.size() - 1] == old.back()) fresh[old.size() - 1] = static_cast<char>(~old.back());
+    return fresh;
 }
 
 std::size_t count(const std::string& text, const std::string& what) {
@@ -120,16 +139,16 @@ int main(int argc, char** argv) {
         bool rewrite_due = done_rewrites < rewrites &&
                            elapsed > (end - start) * (done_rewrites + 1) / (rewrites + 2);
         if (rewrite_due && !log_bytes.empty()) {
-            // The follower must be at the end before the log shrinks, or it
-            // could not tell a shorter rewrite from growth.
+            // The follower must be at the end before the log is rewritten,
+            // so that the rewrite is what it finds at its next poll.
             if (!pump_until(follow, as_piped(expected), 15000)) break;
-            std::string fresh = random_chunk(rng).substr(0, log_bytes.size() - 1);
+            const std::string fresh = rewritten_log(rng, log_bytes);
             log.rewrite(fresh);
             log_bytes = fresh;
             expected += fresh;
             ++done_rewrites;
-            // Nothing more until the follower has had a pass and noticed:
-            // a rewrite outgrown within one poll cannot be seen by polling.
+            // Nothing more until the follower has noticed, so that each
+            // rewrite is told once.
             auto deadline = Clock::now() + std::chrono::seconds(15);
             while (count(follow.errors(), notice) < static_cast<std::size_t>(done_rewrites) &&
                    Clock::now() < deadline) {

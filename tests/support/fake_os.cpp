@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "os.h"
@@ -27,8 +29,14 @@ unsigned long GetTempPathA(unsigned long length, char* buffer) {
     return n;
 }
 
+// Nothing the programs do pauses this often but a follow loop that was
+// never meant to start: end the test run rather than hang it.
 void Sleep(unsigned long milliseconds) {
     fake_os().calls.push_back("Sleep " + std::to_string(milliseconds));
+    if (std::count(fake_os().calls.begin(), fake_os().calls.end(), fake_os().calls.back()) > 100) {
+        std::fputs("fake Sleep: a loop that never ends\n", stderr);
+        std::abort();
+    }
 }
 
 // The console's window, when the fake has one.
@@ -84,6 +92,11 @@ void MessageBoxA(Window owner, const char* text, const char* caption, unsigned s
     FakeOs& f = fake_os();
     f.calls.push_back("MessageBoxA");
     f.boxes.push_back({owner, text, caption, style, f.window_visible});
+}
+
+bool reader_gone() {
+    fake_os().calls.push_back("reader_gone");
+    return fake_os().output_reader_gone;
 }
 
 bool argument_is_exact(int index) {

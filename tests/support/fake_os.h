@@ -20,6 +20,8 @@ struct FakeOs {
     bool window_exists = true;
     bool window_visible = true;
 
+    // Whether a failed write met a pipe whose reader has gone.
+    bool output_reader_gone = false;
     // Whether the arguments survived the code page.
     bool argument_exact = true;
 

@@ -25,6 +25,10 @@ public:
     // Waits for the end and gives the exit status, or -1 on timeout.
     int wait(int timeout_ms);
     void stop();
+    // Closes the reading end of standard output, as a reader that has gone.
+    // Children on POSIX run with SIGPIPE ignored, so that they see the
+    // failed write as a Windows program does.
+    void close_output();
     // Standard error, read once the child has ended.
     std::string error_text();
     // Keeps both pipes drained for a while; what arrived is in output()

@@ -30,6 +30,9 @@ Child::~Child() {
 }
 
 bool Child::start(const std::vector<std::string>& args) {
+    // Inherited across exec: a child's write to a pipe with no reader
+    // fails with EPIPE instead of ending it.
+    signal(SIGPIPE, SIG_IGN);
     int out[2], err[2];
     if (pipe(out) != 0 || pipe(err) != 0) return false;
     posix_spawn_file_actions_t actions;
@@ -53,7 +56,7 @@ bool Child::start(const std::vector<std::string>& args) {
 }
 
 void Child::pump(int timeout_ms) {
-    pollfd p[2] = {{h_->out, POLLIN, 0}, {h_->err, POLLIN, 0}};
+    pollfd p[2] = {{h_->out, POLLIN, 0}, {h_->err, POLLIN, 0}};  // poll skips -1
     if (poll(p, 2, timeout_ms) <= 0) return;
     char block[65536];
     if (p[0].revents & POLLIN) {
@@ -82,6 +85,11 @@ void Child::stop() {
         kill(h_->pid, SIGKILL);
         wait(5000);
     }
+}
+
+void Child::close_output() {
+    close(h_->out);
+    h_->out = -1;
 }
 
 std::string Child::error_text() {

@@ -103,6 +103,11 @@ void Child::stop() {
     }
 }
 
+void Child::close_output() {
+    CloseHandle(h_->out);
+    h_->out = nullptr;
+}
+
 std::string Child::error_text() {
     while (drain(h_->err, err_)) {
     }
