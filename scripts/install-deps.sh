@@ -2,17 +2,42 @@
 # Adds the Debian packages the build and the tests need; says nothing when
 # they are all there already.
 set -eu
-packages="cmake make g++ googletest libgtest-dev g++-mingw-w64-x86-64 wine wine64
-icoutils clang libclang-rt-14-dev"
-missing=""
-for p in $packages; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing="$missing $p"
-done
-[ -z "$missing" ] && exit 0
-echo "installing:$missing"
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
 export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-# shellcheck disable=SC2086
-$sudo apt-get install -y -qq $missing >/dev/null
+updated=""
+
+installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "ok installed"; }
+
+update_once() {
+  [ -n "$updated" ] && return 0
+  $sudo apt-get update -qq
+  updated=yes
+}
+
+# Installs whichever of the named packages are missing.
+install_missing() {
+  missing=""
+  for p in "$@"; do
+    installed "$p" || missing="$missing $p"
+  done
+  [ -z "$missing" ] && return 0
+  echo "installing:$missing"
+  update_once
+  # shellcheck disable=SC2086
+  $sudo apt-get install -y -qq $missing >/dev/null
+}
+
+install_missing cmake make g++ googletest libgtest-dev g++-mingw-w64-x86-64 wine wine64 \
+  icoutils clang
+
+# The fuzzer and sanitizer runtime must be the one of the clang installed:
+# its own package from clang 15 on and in Debian 12's clang 14, part of the
+# common package before that.
+clang_major=$(clang --version | sed -n 's/.*clang version \([0-9]*\).*/\1/p' | head -n 1)
+runtime="libclang-rt-$clang_major-dev"
+if ! installed "$runtime"; then
+  update_once
+  apt-cache show "$runtime" >/dev/null 2>&1 || runtime="libclang-common-$clang_major-dev"
+fi
+install_missing "$runtime"
