@@ -4,7 +4,7 @@ JOBS := $(shell nproc)
 MAKEFLAGS += --no-print-directory
 PROGRAMS := follow glyphroots
 
-.PHONY: all deps native windows sanitize fuzz test soak bench run clean
+.PHONY: all deps native windows sanitize fuzz test soak bench run dist clean
 
 SOAK_SECONDS ?= 300
 
@@ -35,12 +35,14 @@ fuzz: deps
 
 # Every test: unit and end-to-end tests of both builds (the Windows ones
 # under Wine), a short soak of each, the native tests again under the
-# address and undefined-behaviour sanitizers, and short fuzz runs.
-test: all sanitize fuzz
+# address and undefined-behaviour sanitizers, short fuzz runs, and the
+# release archive.
+test: all sanitize fuzz dist
 	ctest --preset native
 	ctest --preset windows
 	ctest --preset sanitize
 	ctest --preset fuzz -j $(JOBS)
+	sh tests/dist_check.sh
 
 # A long soak of both followers: SOAK_SECONDS each.
 soak: all
@@ -52,6 +54,13 @@ bench: all
 
 run: windows
 	@scripts/demo.sh
+
+# The release archive: dist/ostrel-companions-<version>-win64.zip, signed
+# when SIGN_CERT and SIGN_KEY name a PEM certificate and its key.
+dist: deps
+	@cmake --preset windows >/dev/null
+	@cmake --build --preset windows -j $(JOBS) --target follow glyphroots
+	@python3 scripts/make-dist.py build/windows dist
 
 clean:
 	rm -rf build dist

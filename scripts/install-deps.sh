@@ -29,7 +29,7 @@ install_missing() {
 }
 
 install_missing cmake make g++ googletest libgtest-dev g++-mingw-w64-x86-64 wine wine64 \
-  icoutils clang
+  icoutils clang python3 git osslsigncode openssl
 
 # The fuzzer and sanitizer runtime must be the one of the clang installed:
 # its own package from clang 15 on and in Debian 12's clang 14, part of the
