@@ -3,7 +3,6 @@
 #include <time.h>
 
 #include <cerrno>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>

@@ -11,6 +11,8 @@ if [ -n "${TMPDIR:-}" ] && [ ! -d "$TMPDIR" ]; then unset TMPDIR; fi
 wine=$(command -v wine64 || true)
 [ -n "$wine" ] || wine=/usr/lib/wine/wine64
 [ -x "$wine" ] || wine=$(command -v wine)
+server=$(command -v wineserver || true)
+[ -n "$server" ] || server=/usr/lib/wine/wineserver64
 # The wineserver started here lives on after the set-up, so no Wine process
 # may inherit the lock's descriptor: the lock would be held for as long as
 # any program runs in the prefix, and every other start would wait.
@@ -20,6 +22,10 @@ wine=$(command -v wine64 || true)
     "$wine" wineboot -i >/dev/null 2>&1 9>&-
     "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1 9>&-
     "$wine" reg query 'HKCU\Software\Wine\Drivers' /v Graphics 2>/dev/null 9>&- | grep -q null
+    # The desktop that wineboot started is on the default driver, which has
+    # no display: let that server end, so that the next program starts one
+    # whose desktop takes the null driver.
+    "$server" -w 9>&-
     touch "$prefix/.ready"
   fi
 ) 9>"$prefix.lock"
