@@ -22,8 +22,6 @@ struct FakeOs {
 
     // Whether a failed write met a pipe whose reader has gone.
     bool output_reader_gone = false;
-    // Whether the arguments survived the code page.
-    bool argument_exact = true;
 
     struct Box {
         void* owner;
