@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <cwchar>
 
 #include "os.h"
 
@@ -37,13 +36,9 @@ void Sleep(unsigned long milliseconds) {
     }
 }
 
-// A terminal has a title of sorts but no window to find, so a log that
+// A terminal is no console: there is no title to borrow, so a log that
 // cannot be opened is told on standard error.
-unsigned long GetConsoleTitleW(wchar_t* buffer, unsigned long length) {
-    if (length == 0) return 0;
-    std::swprintf(buffer, length, L"%ls", L"terminal");
-    return static_cast<unsigned long>(std::wcslen(buffer));
-}
+unsigned long GetConsoleTitleW(wchar_t*, unsigned long) { return 0; }
 
 void SetConsoleTitleW(const wchar_t*) {}
 void SetConsoleTitleA(const char*) {}

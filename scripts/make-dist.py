@@ -85,9 +85,13 @@ def sign(path, description):
     os.replace(signed, path)
 
 
-def sha256(path):
+def read_bytes(path):
     with open(path, "rb") as f:
-        return hashlib.sha256(f.read()).hexdigest()
+        return f.read()
+
+
+def sha256(path):
+    return hashlib.sha256(read_bytes(path)).hexdigest()
 
 
 def main():
@@ -114,7 +118,7 @@ def main():
             sign(path, file_description(program))
     sums = "".join("%s  %s\n" % (sha256(os.path.join(stage, exe)), exe) for exe in exes)
 
-    contents = [(exe, None) for exe in exes] + [
+    contents = [(exe, read_bytes(os.path.join(stage, exe))) for exe in exes] + [
         ("README.txt", crlf(user_readme())),
         ("LICENSE.txt", crlf(open(os.path.join(ROOT, "LICENSE"), encoding="utf-8").read())),
         ("SHA256SUMS", sums.encode("ascii")),
@@ -124,9 +128,6 @@ def main():
     stamp = time.gmtime(max(epoch, 315532800))[:6]  # zip times start in 1980
     with zipfile.ZipFile(archive + ".part", "w") as zf:
         for entry, data in contents:
-            if data is None:
-                with open(os.path.join(stage, entry), "rb") as f:
-                    data = f.read()
             info = zipfile.ZipInfo(name + "/" + entry, stamp)
             info.create_system = 3
             info.external_attr = (0o100755 if entry.endswith(".exe") else 0o100644) << 16
