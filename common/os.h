@@ -36,10 +36,11 @@ void SetForegroundWindow(Window window);
 // Modal; returns once the user has dismissed it.
 void MessageBoxA(Window owner, const char* text, const char* caption, unsigned style);
 
-// Whether command-line argument index reached the program's single-byte
-// arguments as the user gave it; false when the system code page cannot
-// hold it and it came in best-fitted into another name.
-bool argument_is_exact(int index);
+// Whether argument, command-line argument index as the program received
+// it in single bytes, is what the user gave; false when the system code
+// page cannot hold it and it came in best-fitted into another name, or
+// split differently.
+bool argument_is_exact(int index, const char* argument);
 
 // Whether the write that just failed met a pipe whose reader has gone, as
 // against a full disk or any other failure.

@@ -4,13 +4,28 @@
 
 #include <windows.h>
 #include <commctrl.h>
-#include <shellapi.h>
+
+#include <cstring>
 
 // Arguments are split by the runtime's usual rules, never wildcard-expanded:
 // a log name such as *.log is a name, not a pattern.
 extern "C" {
 int _dowildcard = 0;
+
+// The runtime's own splitting of the wide command line, by the rules that
+// split the single-byte one; it has no public declaration.
+struct StartupInfo {
+    int new_mode;
+};
+int __wgetmainargs(int* count, wchar_t*** args, wchar_t*** environment, int expand_wildcards,
+                   StartupInfo* startup);
 }
+
+namespace {
+
+constexpr int ARGUMENT_BUF_SIZE = 4096;
+
+}  // namespace
 
 namespace os {
 
@@ -55,22 +70,27 @@ bool reader_gone() {
 }
 
 // The runtime's arguments are the wide command line passed through the
-// code page with a best fit; the argument survives only if the code page
-// holds every character of it. A UTF-8 code page holds them all.
-bool argument_is_exact(int index) {
-    if (::GetACP() == CP_UTF8) return true;
+// code page with a best fit, then split. The wide arguments split by the
+// same rules must come through the code page unchanged and give the same
+// bytes: a character the code page lacks, or one it turns into a quote or
+// a backslash that split the line otherwise, does not.
+bool argument_is_exact(int index, const char* argument) {
     int count = 0;
-    wchar_t** args = ::CommandLineToArgvW(::GetCommandLineW(), &count);
-    if (!args) return false;
-    bool exact = true;
-    if (index < count) {
-        BOOL used_default = FALSE;
-        int n = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, args[index], -1, nullptr, 0,
-                                      nullptr, &used_default);
-        exact = n > 0 && !used_default;
+    wchar_t** args = nullptr;
+    wchar_t** environment = nullptr;
+    StartupInfo startup{0};
+    if (__wgetmainargs(&count, &args, &environment, 0, &startup) < 0 || index >= count) {
+        return false;
     }
-    ::LocalFree(args);
-    return exact;
+    const UINT code_page = ::GetACP();
+    const bool utf8 = code_page == CP_UTF8;
+    // Longer than any install directory the list can be written for.
+    char converted[ARGUMENT_BUF_SIZE];
+    BOOL used_default = FALSE;
+    int n = ::WideCharToMultiByte(code_page, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, args[index], -1,
+                                  converted, sizeof converted, nullptr,
+                                  utf8 ? nullptr : &used_default);
+    return n > 0 && !used_default && std::strcmp(converted, argument) == 0;
 }
 
 }  // namespace os

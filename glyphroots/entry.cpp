@@ -11,6 +11,6 @@ int glyphroots_main(int argc, char** argv) {
     // A directory the code page cannot hold came in best-fitted into another
     // directory's name: write nothing there, as for a list that cannot be
     // created.
-    if (!os::argument_is_exact(1)) return 1;
+    if (!os::argument_is_exact(1, install_dir)) return 1;
     return create_font_path_list(install_dir);
 }

@@ -73,7 +73,9 @@ TEST(GlyphrootsProgram, OverLongDirectoryCreatesNothing) {
 }
 
 // An install directory outside the code page reaches the program
-// best-fitted into its twin's name (Łódź into Lódz on a Western code page).
+// best-fitted into its twin's name (Łódź into Lódz on a Western code page),
+// whoever writes the command line: a shell that quotes the program, or a
+// batch file that quotes only its folder.
 TEST(GlyphrootsProgram, DirectoryTheCodePageCannotHoldIsRefused) {
     if (GetACP() == CP_UTF8) GTEST_SKIP() << "a UTF-8 code page holds every name";
     const std::string base = scratch_path("install");
@@ -83,9 +85,14 @@ TEST(GlyphrootsProgram, DirectoryTheCodePageCannotHoldIsRefused) {
     ASSERT_NE(folder, twin);
     fs::create_directories(folder);
     fs::create_directories(twin);
-    EXPECT_EQ(run_glyphroots(dir), 1);
-    EXPECT_TRUE(fs::is_empty(folder));
-    EXPECT_TRUE(fs::is_empty(twin)) << "nothing written into the best-fit twin";
+    const std::string launchers[] = {"\"" + program + "\"", "\"C:\\bin dir\"\\glyphroots.exe"};
+    for (const std::string& launcher : launchers) {
+        Child child;
+        ASSERT_TRUE(child.start_command_line(program, launcher + " \"" + dir + "\""));
+        EXPECT_EQ(child.wait(20000), 1) << launcher;
+        EXPECT_TRUE(fs::is_empty(folder)) << launcher;
+        EXPECT_TRUE(fs::is_empty(twin)) << launcher << ": nothing written into the best-fit twin";
+    }
     fs::remove_all(widen(base));
 }
 

@@ -18,6 +18,9 @@ public:
     // args[0] is the program's path as the platform names it (see
     // program_path).
     bool start(const std::vector<std::string>& args);
+    // Windows only: the program with a command line written as a launcher
+    // or a batch file writes it, in UTF-8.
+    bool start_command_line(const std::string& program, const std::string& line);
     // Reads standard output until it holds expected or timeout_ms pass;
     // gives all read so far.
     const std::string& read_until(const std::string& expected, int timeout_ms);

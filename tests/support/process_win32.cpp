@@ -40,6 +40,12 @@ Child::~Child() {
 }
 
 bool Child::start(const std::vector<std::string>& args) {
+    std::string line = quoted(args[0]);
+    for (std::size_t i = 1; i < args.size(); ++i) line += " " + quoted(args[i]);
+    return start_command_line(args[0], line);
+}
+
+bool Child::start_command_line(const std::string& program, const std::string& line) {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     HANDLE out_w, err_w;
     h_ = new Handles;
@@ -49,9 +55,6 @@ bool Child::start(const std::vector<std::string>& args) {
     }
     SetHandleInformation(h_->out, HANDLE_FLAG_INHERIT, 0);
     SetHandleInformation(h_->err, HANDLE_FLAG_INHERIT, 0);
-    const std::string& program = args[0];
-    std::string line = quoted(program);
-    for (std::size_t i = 1; i < args.size(); ++i) line += " " + quoted(args[i]);
     STARTUPINFOW si{};
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESTDHANDLES;
