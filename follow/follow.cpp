@@ -6,39 +6,49 @@
 
 namespace {
 
-// Keeps the last FINGERPRINT_SIZE bytes of all that has been shown.
-void remember_shown(Shown& shown, const char* bytes, std::size_t n) {
-    if (n >= FINGERPRINT_SIZE) {
-        std::memcpy(shown.fingerprint, bytes + n - FINGERPRINT_SIZE, FINGERPRINT_SIZE);
-        shown.fingerprint_size = FINGERPRINT_SIZE;
-        return;
-    }
-    std::size_t keep = shown.fingerprint_size;
-    if (keep + n > FINGERPRINT_SIZE) keep = FINGERPRINT_SIZE - n;
-    std::memmove(shown.fingerprint, shown.fingerprint + shown.fingerprint_size - keep, keep);
-    std::memcpy(shown.fingerprint + keep, bytes, n);
-    shown.fingerprint_size = keep + n;
+// Whether the log no longer holds the byte just before the shown position.
+// Its reported size is not asked: some files report less than they hold.
+bool shorter_than_shown(std::FILE* log, const Shown& shown) {
+    if (shown.position == 0) return false;
+    if (os::fseek64(log, shown.position - 1) != 0) return false;
+    return std::fgetc(log) == EOF;
 }
 
-// Whether the bytes just before the shown position are no longer the ones
-// shown there: the log was written anew from its start.
-bool rewritten(std::FILE* log, const Shown& shown) {
-    std::size_t n = shown.fingerprint_size;
-    if (n == 0) return false;
-    // The stream may still hold the old bytes in its buffer, and a seek
-    // within the buffer keeps them: drop them, so that the file is read.
-    std::fflush(log);
-    if (os::fseek64(log, shown.position - static_cast<os::offset>(n)) != 0) return false;
-    char now[FINGERPRINT_SIZE];
-    return std::fread(now, 1, n, log) == n && std::memcmp(now, shown.fingerprint, n) != 0;
+// Whether the log no longer begins with the bytes it began with: the
+// server wrote it anew. What it begins with now becomes what is known of
+// its head, up to HEAD_SIZE bytes or the shown position.
+bool written_anew(std::FILE* log, Shown& shown) {
+    std::size_t want = shown.position < os::offset(HEAD_SIZE)
+                           ? static_cast<std::size_t>(shown.position)
+                           : HEAD_SIZE;
+    if (want == 0 || os::fseek64(log, 0) != 0) return false;
+    char now[HEAD_SIZE];
+    std::size_t got = std::fread(now, 1, want, log);
+    if (std::memcmp(now, shown.head, got < shown.head_size ? got : shown.head_size) != 0) {
+        return true;
+    }
+    std::memcpy(shown.head, now, got);
+    shown.head_size = got;
+    return false;
+}
+
+// Copies the shown bytes that fall within the head, which follow on from
+// what is known of it there.
+void remember_head(Shown& shown, const char* bytes, std::size_t n) {
+    std::size_t at = shown.head_size;
+    if (at >= HEAD_SIZE || os::offset(at) != shown.position) return;
+    std::size_t take = n < HEAD_SIZE - at ? n : HEAD_SIZE - at;
+    std::memcpy(shown.head + at, bytes, take);
+    shown.head_size = at + take;
 }
 
 }  // namespace
 
 Pass follow_pass(std::FILE* log, Shown& shown, const char* path, std::FILE* out) {
-    // The server rewrote its log: what is there now is new, show it all.
-    os::offset size = os::fsize64(log);
-    if ((size >= 0 && size < shown.position) || rewritten(log, shown)) {
+    // The stream may still hold old bytes in its buffer, and a seek within
+    // the buffer keeps them: drop them, so that the file itself is read.
+    std::fflush(log);
+    if (shorter_than_shown(log, shown) || written_anew(log, shown)) {
         complain("\nfollow: %s: file truncated\n", path);
         shown = Shown{};
     }
@@ -48,8 +58,8 @@ Pass follow_pass(std::FILE* log, Shown& shown, const char* path, std::FILE* out)
     std::size_t n;
     while ((n = std::fread(block, 1, sizeof block, log)) > 0) {
         if (std::fwrite(block, 1, n, out) != n && os::reader_gone()) return Pass::READER_GONE;
+        remember_head(shown, block, n);
         shown.position += static_cast<os::offset>(n);
-        remember_shown(shown, block, n);
     }
     // Pipes and files are block-buffered: appended lines must not wait
     // for kilobytes more to arrive.

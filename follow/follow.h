@@ -31,25 +31,27 @@ os::offset find_tail_start(std::FILE* log);
 os::offset scan_tail_backward(std::FILE* log, os::offset size);
 os::offset scan_tail_forward(std::FILE* log);
 
-// How much of the log a rewrite is told by: the last bytes shown.
-constexpr std::size_t FINGERPRINT_SIZE = 64;
+// How much of the log's beginning tells a log written anew from one that
+// grew: a server's log opens with a banner of several hundred bytes
+// before its first time stamp.
+constexpr std::size_t HEAD_SIZE = 4096;
 
-// How far the log has been shown, and the last bytes shown before that
-// point. A log rewritten from its start no longer has them there, even
-// when it is already as long as before.
+// How far the log has been shown, and its first bytes as far as they are
+// known: up to HEAD_SIZE, fewer while the log is shorter.
 struct Shown {
     os::offset position = 0;
-    char fingerprint[FINGERPRINT_SIZE];
-    std::size_t fingerprint_size = 0;
+    char head[HEAD_SIZE];
+    std::size_t head_size = 0;
 };
 
 enum class Pass { FOLLOWING, SEEK_FAILED, READER_GONE };
 
 // One pass: copies what lies between the shown position and the end of the
-// log to out and moves the position to that end. A log that has shrunk
-// below the position, or whose bytes before it have changed, is announced
-// and shown again from its start. Ends following when the seek fails or
-// when the reader of out has gone; other write failures do not stop it.
+// log to out and moves the position to that end. A log that no longer
+// reaches the position, or no longer begins with the bytes it began with,
+// is announced and shown again from its start; a change in place further
+// in is not shown. Ends following when the seek fails or when the reader
+// of out has gone; other write failures do not stop it.
 Pass follow_pass(std::FILE* log, Shown& shown, const char* path, std::FILE* out);
 // Passes for ever, a poll interval apart, from start; gives 1 once a seek
 // fails or out's reader has gone, with the log closed.

@@ -5,7 +5,9 @@
 
 os::offset find_tail_start(std::FILE* log) {
     os::offset size = os::fsize64(log);
-    if (size >= 0) return scan_tail_backward(log, size);
+    // Some files report a size of 0 whatever they hold; an empty file costs
+    // nothing to scan forward.
+    if (size > 0) return scan_tail_backward(log, size);
     return scan_tail_forward(log);
 }
 

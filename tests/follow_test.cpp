@@ -89,6 +89,68 @@ TEST_F(Following, RewrittenLogIsShownFromItsStart) {
     EXPECT_EQ(fake_os().stderr_text, notice + notice + notice);
 }
 
+// What a log is by the poll after the one that showed it, and what follow
+// makes of it: announced and shown from the start, or only what was
+// appended.
+TEST_F(Following, TellsALogWrittenAnewFromOneChangedInPlace) {
+    std::string banner = "Ostrel X server\n";
+    while (banner.size() < 600) banner += "(--) probed, (**) from config, (==) default\n";
+    std::string config;
+    for (int i = 1; i <= 12; ++i) config += "config line " + std::to_string(i) + "\n";
+    const std::string big(HEAD_SIZE + 1000, 'b');
+    struct Case {
+        const char* name;
+        std::string before, after;
+        bool announced;
+        std::string appended;  // shown after the change, when not announced
+    } cases[] = {
+        {"grown", "old\n", "old\nmore\n", false, "more\n"},
+        {"shorter", "a long first life\n", "new\n", true, ""},
+        {"emptied", "a long first life\n", "", true, ""},
+        // A small log sits whole in the stream's buffer.
+        {"anew, as long", "old\n", "new\n", true, ""},
+        {"anew, longer, same last lines",
+         banner + "10:00:00 pid 111\n" + config, banner + "10:05:00 pid 222\n" + config + "more\n",
+         true, ""},
+        {"in place beyond the head", big + "status: 00%\n", big + "status: 50%\ndone\n", false,
+         "done\n"},
+        {"filled in beyond the head", big + std::string(8, '\0'), big + "filled!\ndone\n", false,
+         "done\n"},
+    };
+    const std::string notice = "\nfollow: " + log_file.path() + ": file truncated\n";
+    for (const Case& c : cases) {
+        log_file.rewrite(c.before);
+        state = Shown{};
+        std::fclose(out);
+        out = std::tmpfile();
+        fake_os().stderr_text.clear();
+        pass();
+        log_file.rewrite(c.after);
+        pass();
+        pass();
+        EXPECT_EQ(shown(), c.before + (c.announced ? c.after : c.appended)) << c.name;
+        EXPECT_EQ(fake_os().stderr_text, c.announced ? notice : "") << c.name;
+    }
+}
+
+// The scan leaves a small log whole in the stream's buffer, and a seek
+// within the buffer keeps it: the first pass must read the file as it is
+// by then.
+TEST_F(Following, FirstPassReadsTheFileNotTheScansBuffer) {
+    std::string before, after;
+    for (int i = 1; i <= 12; ++i) {
+        before += "line " + std::to_string(i) + "\n";
+        after += "LINE " + std::to_string(i) + "\n";
+    }
+    log_file.rewrite(before);
+    const os::offset start = find_tail_start(log);
+    ASSERT_GT(start, 0);
+    state.position = start;
+    log_file.rewrite(after);
+    pass();
+    EXPECT_EQ(shown(), after.substr(static_cast<std::size_t>(start)));
+}
+
 TEST_F(Following, ReaderThatHasGoneEndsFollowingSilently) {
     log_file.append("shown to nobody\n");
     std::fclose(out);

@@ -58,8 +58,8 @@ std::string random_chunk(std::mt19937_64& rng) {
 }
 
 // A new log in place of old, written within one poll: shorter, as long,
-// or longer. One that is not shorter differs in the last byte that was
-// shown, which is all that can tell it from growth.
+// or longer. One that is not shorter begins otherwise, which is all that
+// can tell it from growth.
 std::string rewritten_log(std::mt19937_64& rng, const std::string& old) {
     std::string fresh = random_chunk(rng);
     switch (rng() % 3) {
@@ -71,7 +71,7 @@ std::string rewritten_log(std::mt19937_64& rng, const std::string& old) {
     default:
         while (fresh.size() <= old.size()) fresh += random_chunk(rng);
     }
-    if (fresh[old.size() - 1] == old.back()) fresh[old.size() - 1] = static_cast<char>(~old.back());
+    if (fresh[0] == old[0]) fresh[0] = static_cast<char>(~old[0]);
     return fresh;
 }
 

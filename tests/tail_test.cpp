@@ -101,6 +101,29 @@ TEST(TailStart, ScansAgreeOnGeneratedFiles) {
     }
 }
 
+// /proc reports a size of 0 whatever it holds, here and under Wine, which
+// reaches it as Z:\proc. Its tail is found all the same, and shown once.
+TEST(TailStart, FilesThatReportNoSize) {
+    std::FILE* log = std::fopen("/proc/filesystems", "rb");
+    if (!log) GTEST_SKIP() << "no /proc here";
+    const std::string bytes = read_all(log);
+    std::rewind(log);
+    ASSERT_EQ(os::fsize64(log), 0);
+    reset_fake_os();
+    const os::offset start = find_tail_start(log);
+    EXPECT_EQ(start, reference_tail_start(bytes.data(), bytes.size()));
+    Shown shown;
+    shown.position = start;
+    std::FILE* out = std::tmpfile();
+    for (int poll = 0; poll < 3; ++poll) {
+        ASSERT_EQ(follow_pass(log, shown, "/proc/filesystems", out), Pass::FOLLOWING);
+    }
+    EXPECT_EQ(read_all(out), bytes.substr(static_cast<std::size_t>(start)));
+    EXPECT_EQ(fake_os().stderr_text, "");
+    std::fclose(out);
+    std::fclose(log);
+}
+
 // Past 4 GiB, so neither a signed nor an unsigned 32-bit position copes.
 TEST(TailStart, LogsBeyondFourGiB) {
     const os::offset beyond = (os::offset(5) << 30) + 3;
