@@ -10,7 +10,16 @@
 
 namespace os {
 
-std::FILE* open_log(const char* path) { return std::fopen(path, "rb"); }
+// fopen opens a directory for reading here, where Windows refuses it.
+std::FILE* open_log(const char* path) {
+    std::FILE* log = std::fopen(path, "rb");
+    struct stat info;
+    if (log && fstat(fileno(log), &info) == 0 && S_ISDIR(info.st_mode)) {
+        std::fclose(log);
+        return nullptr;
+    }
+    return log;
+}
 
 int fseek64(std::FILE* file, offset position) {
     return fseeko(file, static_cast<off_t>(position), SEEK_SET);

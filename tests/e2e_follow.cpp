@@ -93,14 +93,19 @@ TEST(FollowProgram, FollowsLogsInFoldersOfAnyName) {
 }
 
 // Started on pipes, it has no console title to borrow: standard error
-// tells it, in both builds.
+// tells it, in both builds. A folder is no log in either.
 TEST(FollowProgram, MissingLogIsToldOnStandardError) {
     const std::string missing = scratch_path("no-such-log");
-    Child follow;
-    ASSERT_TRUE(follow.start({program, missing}));
-    EXPECT_EQ(follow.wait(10000), 1);
-    EXPECT_EQ(follow.read_until("", 0), "");
-    EXPECT_EQ(follow.error_text(), "follow: can't open " + missing + PIPE_NEWLINE);
+    const std::string folder = scratch_path("a-folder");
+    fs::create_directories(folder);
+    for (const std::string& path : {missing, folder}) {
+        Child follow;
+        ASSERT_TRUE(follow.start({program, path}));
+        EXPECT_EQ(follow.wait(10000), 1) << path;
+        EXPECT_EQ(follow.read_until("", 0), "");
+        EXPECT_EQ(follow.error_text(), "follow: can't open " + path + PIPE_NEWLINE);
+    }
+    fs::remove_all(folder);
 }
 
 // A folder holding exactly one log: expanded, the pattern would name it and
