@@ -1,10 +1,16 @@
 #include <cstdio>
+#include <cstring>
 
 #include "follow.h"
 #include "text.h"
 
 int follow_main(int argc, char** argv) {
     os::InitCommonControls();
+    // No file name can hold a question mark, so this names no log.
+    if (argc == 2 && std::strcmp(argv[1], "/?") == 0) {
+        std::fputs(FOLLOW_USAGE, stdout);
+        return 0;
+    }
     char path[PATH_BUF_SIZE];
     if (!resolve_log_path(argc, argv, path)) return report_open_failure(path);
     // Binary mode: every position taken is a byte offset.

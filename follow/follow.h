@@ -13,8 +13,18 @@ constexpr unsigned long POLL_INTERVAL_MS = 1000;
 // Reads and writes go through one stack buffer of this size.
 constexpr std::size_t BLOCK_SIZE = 64 * 1024;
 
-// The program's entry; gives the exit status, which is always 1 because
-// following ends only through a failure.
+// What follow /? prints, as every console tool answers it.
+constexpr const char* FOLLOW_USAGE =
+    "Shows the last ten lines of a log, then every byte appended to it,\n"
+    "looking once a second, until it is stopped with Ctrl+C.\n"
+    "\n"
+    "FOLLOW [log]\n"
+    "\n"
+    "  log   The file to follow. Without it, the Ostrel X server's log for\n"
+    "        display DISNO: %TEMP%\\Ostrel.<DISNO>.log (DISNO unset: 0).\n";
+
+// The program's entry; gives the exit status: 0 after the usage, and
+// otherwise 1, because following ends only through a failure.
 int follow_main(int argc, char** argv);
 
 // Fills path (PATH_BUF_SIZE bytes) with the single argument, or with the

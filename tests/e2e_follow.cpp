@@ -108,6 +108,18 @@ TEST(FollowProgram, MissingLogIsToldOnStandardError) {
     fs::remove_all(folder);
 }
 
+// As every console tool, it explains itself; no file is named /?.
+TEST(FollowProgram, SlashQuestionMarkShowsTheUsage) {
+    Child follow;
+    ASSERT_TRUE(follow.start({program, "/?"}));
+    const std::string last_line =
+        std::string("display DISNO: %TEMP%\\Ostrel.<DISNO>.log (DISNO unset: 0).") + PIPE_NEWLINE;
+    const std::string usage = follow.read_until(last_line, 10000);
+    EXPECT_EQ(follow.wait(10000), 0);
+    EXPECT_NE(usage.find(last_line), std::string::npos) << usage;
+    EXPECT_EQ(follow.error_text(), "");
+}
+
 // A folder holding exactly one log: expanded, the pattern would name it and
 // follow would go on following.
 TEST(FollowProgram, WildcardsAreNotExpanded) {
