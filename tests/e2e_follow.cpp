@@ -44,6 +44,26 @@ TEST(FollowProgram, ShowsTheTailThenWhatIsAppended) {
     follow.stop();
 }
 
+// A restarted server writes its log anew: the same banner and lines after
+// a new first time stamp, and soon one line more than before.
+TEST(FollowProgram, RestartedServersLogIsShownFromItsStart) {
+    auto server_log = [](const char* started, int lines, const char* newline) {
+        return "Ostrel X server " + std::string(600, '=') + newline + started + newline +
+               numbered_lines(1, lines, newline);
+    };
+    TempFile log(server_log("10:00:00 pid 111", 12, "\n"));
+    Child follow;
+    ASSERT_TRUE(follow.start({program, log.path()}));
+    const std::string tail = numbered_lines(3, 12, PIPE_NEWLINE);
+    ASSERT_EQ(follow.read_until(tail, 10000), tail);
+    log.rewrite(server_log("10:05:00 pid 222", 13, "\n"));
+    const std::string shown = tail + server_log("10:05:00 pid 222", 13, PIPE_NEWLINE);
+    EXPECT_EQ(follow.read_until(shown, 3000), shown);
+    follow.stop();
+    EXPECT_EQ(follow.error_text(),
+              std::string(PIPE_NEWLINE) + "follow: " + log.path() + ": file truncated" + PIPE_NEWLINE);
+}
+
 // The server may keep its old log by renaming it aside at start-up, and a
 // cleanup may remove it: follow stays with the file it opened.
 TEST(FollowProgram, WriterMayRenameOrDeleteTheFollowedLog) {
