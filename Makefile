@@ -56,8 +56,10 @@ run: windows
 	@scripts/demo.sh
 
 # The release archive: dist/ostrel-companions-<version>-win64.zip, signed
-# when SIGN_CERT and SIGN_KEY name a PEM certificate and its key.
+# when SIGN_CERT and SIGN_KEY name a PEM certificate and its key. A failed
+# build leaves no archive, not even the previous one.
 dist: deps
+	@rm -f dist/ostrel-companions-*-win64.zip
 	@cmake --preset windows >/dev/null
 	@cmake --build --preset windows -j $(JOBS) --target follow glyphroots
 	@python3 scripts/make-dist.py build/windows dist

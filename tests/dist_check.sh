@@ -1,8 +1,9 @@
 #!/bin/sh
 # The release archive, as a user and a packager meet it: its layout and
 # checksums; stripped programs that still run under Wine; a signature made
-# with a throwaway certificate; and the same archive from two fresh clones
-# in two folders, built at two times.
+# with a throwaway certificate; no archive at all from a failed run; the
+# same archive from two fresh clones in two folders, built at two times;
+# and, in one of them, the names that a change and a raised version give.
 # Usage: dist_check.sh (from anywhere; `make dist` must have run)
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -18,8 +19,9 @@ check() {  # check NAME COMMAND...: one result line per check
   fi
 }
 
-version=$(sed -n 's/^OSTREL_PRODUCT_VERSION:[A-Z]*=//p' "$root/build/windows/CMakeCache.txt")
-name="ostrel-companions-$version-win64"
+version=$(sed -n 's/^#define OSTREL_PRODUCT_VERSION "\(.*\)"$/\1/p' "$root/build/windows/generated/version.h")
+dirty=$(git -C "$root" status --porcelain | head -c 1)
+name="ostrel-companions-$version${dirty:+-dirty}-win64"
 zip="$root/dist/$name.zip"
 
 unpack() {  # unpack ZIP DIR
@@ -40,8 +42,13 @@ layout() {
     [ "$(grep -c . "$f")" -gt 5 ] && [ "$(tr -cd '\n' < "$f" | wc -c)" -eq "$(grep -c "$(printf '\r')$" "$f")" ] ||
       { echo "$txt: not CR LF"; return 1; }
   done
-  grep -q "Notes for installer authors" "$scratch/unpacked/$name/README.txt" &&
-    ! grep -q "make bench" "$scratch/unpacked/$name/README.txt"
+  readme="$scratch/unpacked/$name/README.txt"
+  grep -q "Notes for installer authors" "$readme" || return 1
+  # Plain text for Windows readers: nothing of Markdown or of building.
+  ! grep -nE '`|\*\*|Wine|make (run|test|dist|bench|soak)|native build|LICENSE\.txt in' "$readme" || return 1
+  LC_ALL=C grep -q '[^ -~'"$(printf '\r')"']' "$readme" && [ "$(head -c 3 "$readme")" != "$(printf '\357\273\277')" ] &&
+    { echo "README.txt: not ASCII, and no byte-order mark"; return 1; }
+  return 0
 }
 
 stripped_and_running() {
@@ -60,9 +67,13 @@ stripped_and_running() {
     { echo "follow showed:"; cat "$scratch/shown"; return 1; }
 }
 
-signed() {
+throwaway_certificate() {  # throwaway_certificate CERT KEY
   openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Ostrel test signer" \
-    -keyout "$scratch/key.pem" -out "$scratch/cert.pem" 2>/dev/null || return 1
+    -keyout "$2" -out "$1" 2>/dev/null
+}
+
+signed() {
+  throwaway_certificate "$scratch/cert.pem" "$scratch/key.pem" || return 1
   SIGN_CERT="$scratch/cert.pem" SIGN_KEY="$scratch/key.pem" \
     python3 "$root/scripts/make-dist.py" "$root/build/windows" "$scratch/signed" || return 1
   unpack "$scratch/signed/$name.zip" "$scratch/signed/unpacked"
@@ -73,19 +84,74 @@ signed() {
   done
 }
 
+# Each way of asking for a signature that cannot be made: one line that
+# names the cause, and neither the older archive nor a new one left.
+nothing_left_by_a_failure() {
+  throwaway_certificate "$scratch/cert.pem" "$scratch/key.pem" || return 1
+  throwaway_certificate "$scratch/other.pem" "$scratch/other.key" || return 1
+  out="$scratch/failed"
+  mkdir -p "$out"
+  while IFS='|' read -r cert key cause; do
+    : > "$out/ostrel-companions-0.9.0.0-win64.zip"
+    if SIGN_CERT="$cert" SIGN_KEY="$key" python3 "$root/scripts/make-dist.py" \
+         "$root/build/windows" "$out" > "$scratch/said" 2>&1; then
+      echo "made an archive with SIGN_CERT='$cert' SIGN_KEY='$key'"; return 1
+    fi
+    [ "$(wc -l < "$scratch/said")" -eq 1 ] && grep -q "$cause" "$scratch/said" ||
+      { echo "for '$cause' it said:"; cat "$scratch/said"; return 1; }
+    [ -z "$(ls "$out")" ] || { echo "left in dist/:"; ls "$out"; return 1; }
+    [ ! -e "$root/build/windows/dist" ] || { echo "a staging folder is left"; return 1; }
+  done <<EOF
+$scratch/cert.pem||SIGN_CERT and SIGN_KEY go together, and only SIGN_CERT
+|$scratch/key.pem|SIGN_CERT and SIGN_KEY go together, and only SIGN_KEY
+$scratch/missing.pem|$scratch/key.pem|SIGN_CERT names .*missing.pem, which cannot be read
+$scratch/key.pem|$scratch/key.pem|SIGN_CERT names .*, which is not a PEM certificate
+$scratch/cert.pem|$scratch/cert.pem|SIGN_KEY names .*, which is not an unencrypted PEM private key
+$scratch/cert.pem|$scratch/other.key|SIGN_KEY names .*other.key, which is not the key of the certificate
+EOF
+}
+
 reproducible() {
   # Two clones of what is committed, in folders of different names.
   for where in first "second folder"; do
     git clone -q "$root" "$scratch/$where" || return 1
-    (cd "$scratch/$where" && make dist > build.log 2>&1) || { cat "$scratch/$where/build.log"; return 1; }
+    # The log stays out of the clone: an untracked file would mark it changed.
+    (cd "$scratch/$where" && make dist > "$scratch/$where.log" 2>&1) || { cat "$scratch/$where.log"; return 1; }
     sleep 2
   done
   cmp "$scratch/first/dist/$name.zip" "$scratch/second folder/dist/$name.zip"
 }
 
+# In the first clone: a change not committed marks the archive's name, and
+# a raised version, committed, reaches the name and both version records.
+named_by_changes_and_version() {
+  clone="$scratch/first"
+  echo "a change" >> "$clone/README.md"
+  (cd "$clone" && python3 scripts/make-dist.py build/windows dist > /dev/null) || return 1
+  [ -f "$clone/dist/ostrel-companions-$version-dirty-win64.zip" ] || { ls "$clone/dist"; return 1; }
+  git -C "$clone" checkout -q README.md
+  sed -i 's/^set(OSTREL_PRODUCT_VERSION "[0-9.]*")$/set(OSTREL_PRODUCT_VERSION "9.8.7.6")/' "$clone/CMakeLists.txt"
+  git -C "$clone" -c user.name=check -c user.email=check@localhost commit -qam "Raise the version" || return 1
+  (cd "$clone" && make dist > "$scratch/raised.log" 2>&1) || { cat "$scratch/raised.log"; return 1; }
+  [ "$(ls "$clone/dist")" = "ostrel-companions-9.8.7.6-win64.zip" ] || { ls "$clone/dist"; return 1; }
+  unpack "$clone/dist/ostrel-companions-9.8.7.6-win64.zip" "$scratch/raised"
+  python3 - "$scratch/raised/ostrel-companions-9.8.7.6-win64"/*.exe <<'EOF'
+import struct, sys
+for path in sys.argv[1:]:
+    data = open(path, "rb").read()
+    fixed = data.index(b"\xbd\x04\xef\xfe")  # VS_FIXEDFILEINFO
+    high, low = struct.unpack_from("<II", data, fixed + 16)
+    numbers = (high >> 16, high & 0xFFFF, low >> 16, low & 0xFFFF)
+    assert numbers == (9, 8, 7, 6), (path, numbers)
+    assert "9.8.7.6".encode("utf-16-le") in data, (path, "ProductVersion")
+EOF
+}
+
 check "the archive's layout, checksums and text files" layout
 check "stripped programs that run under Wine" stripped_and_running
 check "a signature that verifies" signed
+check "no archive left by a failed run" nothing_left_by_a_failure
 check "the same archive from two clones" reproducible
+check "names for uncommitted changes and for a raised version" named_by_changes_and_version
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
