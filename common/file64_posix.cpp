@@ -1,12 +1,12 @@
 // The file operations with POSIX streams. A reader never stands in a
 // writer's way here, so the log opens with plain fopen. The build asks for
-// 64-bit off_t, so fseeko and ftello cover any size.
+// 64-bit off_t, so fseeko covers any size.
 #include <sys/stat.h>
 #include <sys/types.h>
 
 #include <cstdio>
 
-#include "os.h"
+#include "file64.h"
 
 namespace os {
 
@@ -24,8 +24,6 @@ std::FILE* open_log(const char* path) {
 int fseek64(std::FILE* file, offset position) {
     return fseeko(file, static_cast<off_t>(position), SEEK_SET);
 }
-
-offset ftell64(std::FILE* file) { return ftello(file); }
 
 offset fsize64(std::FILE* file) {
     struct stat info;

@@ -1,7 +1,6 @@
 // The file operations with the Windows runtime: the log's shared open and
 // 64-bit positions.
-// os.h comes first: windows.h makes macros of the constant names it shares.
-#include "os.h"
+#include "file64.h"
 
 #include <fcntl.h>
 #include <io.h>
@@ -32,8 +31,6 @@ std::FILE* open_log(const char* path) {
 int fseek64(std::FILE* file, offset position) {
     return _fseeki64(file, position, SEEK_SET);
 }
-
-offset ftell64(std::FILE* file) { return _ftelli64(file); }
 
 offset fsize64(std::FILE* file) {
     struct _stati64 info;

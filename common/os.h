@@ -1,28 +1,29 @@
 // The platform operations both programs use. Program code calls only these;
 // os_win32.cpp implements them with the real Win32 calls, os_posix.cpp with
 // a native stand-in, and the tests link a recording fake in their place.
-// The file operations (file64_*.cpp) are never faked: tests run them on
-// real files.
 #pragma once
 
-#include <cstdint>
+#include <cstddef>
 #include <cstdio>
 
 namespace os {
 
-using offset = std::int64_t;
 using Window = void*;
 
-constexpr int SW_HIDE = 0;
-constexpr int SW_SHOW = 5;
-constexpr unsigned MB_OK = 0x00;
-constexpr unsigned MB_ICONWARNING = 0x30;
+// ShowWindow's commands and the warning notice's MessageBoxA style, under
+// names of our own: windows.h makes macros of the platform's names.
+constexpr int WINDOW_HIDE = 0;
+constexpr int WINDOW_SHOW = 5;
+// An OK button and the warning icon.
+constexpr unsigned WARNING_BOX_STYLE = 0x30;
+
+// The Win32 calls, under their own names.
+
 void InitCommonControls();
 // Writes the temporary directory, ending in a separator, and returns its
 // length; returns the size it would need when it does not fit, 0 on failure.
 unsigned long GetTempPathA(unsigned long length, char* buffer);
 void Sleep(unsigned long milliseconds);
-
 // Copies the console's title and gives its length; 0 when there is none
 // to give, for instance without a console. The title is saved and put back
 // in the console's own characters, which no code page may hold.
@@ -36,31 +37,23 @@ void SetForegroundWindow(Window window);
 // Modal; returns once the user has dismissed it.
 void MessageBoxA(Window owner, const char* text, const char* caption, unsigned style);
 
+// The project's own operations.
+
 // Whether argument, command-line argument index as the program received
 // it in single bytes, is what the user gave; false when the system code
 // page cannot hold it and it came in best-fitted into another name, or
-// split differently.
+// split differently. Only glyphroots links it.
 bool argument_is_exact(int index, const char* argument);
 
-// Whether the write that just failed met a pipe whose reader has gone, as
-// against a full disk or any other failure.
-bool reader_gone();
+// How a write to the program's output went: a reader that has gone ends
+// a pipeline's writer, a full disk or any other failure does not.
+enum class Output { OK, FAILED, READER_GONE };
+Output write_out(const void* bytes, std::size_t n, std::FILE* out);
+Output flush_out(std::FILE* out);
 
 // The value of an environment variable, or nullptr when it is not set.
 const char* getenv(const char* name);
 // Writes text to standard error as it is.
 void write_stderr(const char* text);
-
-// Opens a log for binary reading without getting in its writer's way: the
-// writer may go on writing it, and may rename or delete it while it is
-// read. nullptr when it cannot be opened, for whatever reason.
-std::FILE* open_log(const char* path);
-
-// Byte positions that go past 2 GiB. fseek64 returns 0 on success;
-// ftell64 returns -1 on failure; fsize64 returns -1 unless the stream is a
-// regular file whose size can be known.
-int fseek64(std::FILE* file, offset position);
-offset ftell64(std::FILE* file);
-offset fsize64(std::FILE* file);
 
 }  // namespace os

@@ -54,11 +54,14 @@ void MessageBoxA(Window, const char* text, const char* caption, unsigned) {
     std::fprintf(stderr, "%s\n%s\n", caption, text);
 }
 
-// Seen only where SIGPIPE is ignored; otherwise the signal ends the
-// program at that write.
-bool reader_gone() { return errno == EPIPE; }
+// A gone reader is seen only where SIGPIPE is ignored; otherwise the
+// signal ends the program at that write.
+static Output failure() { return errno == EPIPE ? Output::READER_GONE : Output::FAILED; }
 
-// Arguments are bytes here, passed on as they were given.
-bool argument_is_exact(int, const char*) { return true; }
+Output write_out(const void* bytes, std::size_t n, std::FILE* out) {
+    return std::fwrite(bytes, 1, n, out) == n ? Output::OK : failure();
+}
+
+Output flush_out(std::FILE* out) { return std::fflush(out) == 0 ? Output::OK : failure(); }
 
 }  // namespace os

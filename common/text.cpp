@@ -32,14 +32,3 @@ const char* env_or_default(const char* name, const char* fallback) {
     const char* value = os::getenv(name);
     return value ? value : fallback;
 }
-
-void warning_notice(const char* caption, const char* text) {
-    os::MessageBoxA(nullptr, text, caption, os::MB_OK | os::MB_ICONWARNING);
-}
-
-void complain(const char* format, const char* arg) {
-    // Room for the longest path and any of the fixed texts around it.
-    char line[PATH_BUF_SIZE + 64];
-    bounded_format(line, sizeof line, format, arg);
-    os::write_stderr(line);
-}

@@ -1,5 +1,4 @@
-// Path buffers, bounded copying and formatting, environment defaults and
-// the one place where failures are written to standard error.
+// Path buffers, bounded copying and formatting, and environment defaults.
 #pragma once
 
 #include <cstddef>
@@ -20,11 +19,3 @@ bool bounded_format(char* dst, std::size_t size, const char* format, ...)
 
 // The variable's value, even when empty; fallback only when it is not set.
 const char* env_or_default(const char* name, const char* fallback);
-
-// The warning notice: a modal box with no owner, an OK button and the
-// warning icon.
-void warning_notice(const char* caption, const char* text);
-
-// Formats one message with one string argument and writes it to standard
-// error; the format carries its own program name and line feeds.
-void complain(const char* format, const char* arg);

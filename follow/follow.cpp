@@ -2,7 +2,7 @@
 #include <cstring>
 
 #include "follow.h"
-#include "text.h"
+#include "warn.h"
 
 namespace {
 
@@ -57,13 +57,13 @@ Pass follow_pass(std::FILE* log, Shown& shown, const char* path, std::FILE* out)
     char block[BLOCK_SIZE];
     std::size_t n;
     while ((n = std::fread(block, 1, sizeof block, log)) > 0) {
-        if (std::fwrite(block, 1, n, out) != n && os::reader_gone()) return Pass::READER_GONE;
+        if (os::write_out(block, n, out) == os::Output::READER_GONE) return Pass::READER_GONE;
         remember_head(shown, block, n);
         shown.position += static_cast<os::offset>(n);
     }
     // Pipes and files are block-buffered: appended lines must not wait
     // for kilobytes more to arrive.
-    if (std::fflush(out) != 0 && os::reader_gone()) return Pass::READER_GONE;
+    if (os::flush_out(out) == os::Output::READER_GONE) return Pass::READER_GONE;
     return Pass::FOLLOWING;
 }
 

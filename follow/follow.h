@@ -5,13 +5,20 @@
 #include <cstddef>
 #include <cstdio>
 
+#include "file64.h"
 #include "os.h"
 
 // Eleven line feeds mark off the last ten lines.
 constexpr int NEWLINE_SLOTS = 11;
 constexpr unsigned long POLL_INTERVAL_MS = 1000;
+// How long the console window takes to show a new title.
+constexpr unsigned long TITLE_SETTLE_MS = 40;
 // Reads and writes go through one stack buffer of this size.
 constexpr std::size_t BLOCK_SIZE = 64 * 1024;
+// How much of the log's beginning tells a log written anew from one that
+// grew: a server's log opens with a banner of several hundred bytes
+// before its first time stamp.
+constexpr std::size_t HEAD_SIZE = 4096;
 
 // What follow /? prints, as every console tool answers it.
 constexpr const char* FOLLOW_USAGE =
@@ -41,11 +48,6 @@ os::offset find_tail_start(std::FILE* log);
 os::offset scan_tail_backward(std::FILE* log, os::offset size);
 os::offset scan_tail_forward(std::FILE* log);
 
-// How much of the log's beginning tells a log written anew from one that
-// grew: a server's log opens with a banner of several hundred bytes
-// before its first time stamp.
-constexpr std::size_t HEAD_SIZE = 4096;
-
 // How far the log has been shown, and its first bytes as far as they are
 // known: up to HEAD_SIZE, fewer while the log is shorter.
 struct Shown {
@@ -67,9 +69,6 @@ Pass follow_pass(std::FILE* log, Shown& shown, const char* path, std::FILE* out)
 // fails or out's reader has gone, with the log closed.
 int follow_file(std::FILE* log, os::offset start, const char* path,
                 std::FILE* out);
-
-// How long the console window takes to show a new title.
-constexpr unsigned long TITLE_SETTLE_MS = 40;
 
 // Tells the user that path cannot be opened; gives the exit status 1.
 int report_open_failure(const char* path);

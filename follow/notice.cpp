@@ -3,6 +3,7 @@
 // no console title or no console window to be found.
 #include "follow.h"
 #include "text.h"
+#include "warn.h"
 
 namespace {
 
@@ -36,12 +37,12 @@ int report_open_failure(const char* path) {
         complain("follow: can't open %s\n", path);
         return 1;
     }
-    os::ShowWindow(console, os::SW_HIDE);
+    os::ShowWindow(console, os::WINDOW_HIDE);
     char message[MESSAGE_BUF_SIZE];
     bounded_format(message, MESSAGE_BUF_SIZE, "Can't open file...\n%s\n\nDISPLAY \"%s\"",
                    path, env_or_default("DISPLAY", "not set"));
     warning_notice("follow.exe error", message);
     os::SetForegroundWindow(console);
-    os::ShowWindow(console, os::SW_SHOW);
+    os::ShowWindow(console, os::WINDOW_SHOW);
     return 1;
 }

@@ -2,7 +2,7 @@
 #include <cctype>
 
 #include "glyphroots.h"
-#include "text.h"
+#include "warn.h"
 
 bool check_install_dir(const char* arg) {
     return arg && std::isalpha(static_cast<unsigned char>(arg[0])) &&

@@ -94,10 +94,16 @@ void MessageBoxA(Window owner, const char* text, const char* caption, unsigned s
     f.boxes.push_back({owner, text, caption, style, f.window_visible});
 }
 
-bool reader_gone() {
-    fake_os().calls.push_back("reader_gone");
-    return fake_os().output_reader_gone;
+// The writes themselves are real: tests read back what was written.
+static Output output_failure() {
+    return fake_os().output_reader_gone ? Output::READER_GONE : Output::FAILED;
 }
+
+Output write_out(const void* bytes, std::size_t n, std::FILE* out) {
+    return std::fwrite(bytes, 1, n, out) == n ? Output::OK : output_failure();
+}
+
+Output flush_out(std::FILE* out) { return std::fflush(out) == 0 ? Output::OK : output_failure(); }
 
 // The tests' arguments are what they pass.
 bool argument_is_exact(int index, const char*) {

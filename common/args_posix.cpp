@@ -1,0 +1,9 @@
+// The argument check of the native stand-in: arguments are bytes here,
+// passed on as they were given.
+#include "os.h"
+
+namespace os {
+
+bool argument_is_exact(int, const char*) { return true; }
+
+}  // namespace os

@@ -1,0 +1,51 @@
+// The argument check on Windows, apart from the other platform operations
+// so that only glyphroots, which calls it, links it.
+#include <windows.h>
+
+#include <cstring>
+
+#include "os.h"
+
+// The runtime's own splitting of the wide command line, by the rules that
+// split the single-byte one; it has no public declaration.
+extern "C" {
+struct StartupInfo {
+    int new_mode;
+};
+int __wgetmainargs(int* count, wchar_t*** args, wchar_t*** environment, int expand_wildcards,
+                   StartupInfo* startup);
+}
+
+namespace {
+
+// Longer than any install directory the list can be written for.
+constexpr int ARGUMENT_BUF_SIZE = 4096;
+
+}  // namespace
+
+namespace os {
+
+// The runtime's arguments are the wide command line passed through the
+// code page with a best fit, then split. The wide arguments split by the
+// same rules must come through the code page unchanged and give the same
+// bytes: a character the code page lacks, or one it turns into a quote or
+// a backslash that split the line otherwise, does not.
+bool argument_is_exact(int index, const char* argument) {
+    int count = 0;
+    wchar_t** args = nullptr;
+    wchar_t** environment = nullptr;
+    StartupInfo startup{0};
+    if (__wgetmainargs(&count, &args, &environment, 0, &startup) < 0 || index >= count) {
+        return false;
+    }
+    const UINT code_page = ::GetACP();
+    const bool utf8 = code_page == CP_UTF8;
+    char converted[ARGUMENT_BUF_SIZE];
+    BOOL used_default = FALSE;
+    int n = ::WideCharToMultiByte(code_page, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, args[index], -1,
+                                  converted, sizeof converted, nullptr,
+                                  utf8 ? nullptr : &used_default);
+    return n > 0 && !used_default && std::strcmp(converted, argument) == 0;
+}
+
+}  // namespace os
