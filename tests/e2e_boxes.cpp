@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 
+#include "expected_texts.h"
 #include "program_args.h"
 #include "temp_file.h"
 #include "wide_win32.h"
@@ -103,11 +104,6 @@ TEST(Boxes, FollowOnAMissingLogWithDisplaySet) {
 }
 
 TEST(Boxes, GlyphrootsUsageNotice) {
-    const std::string usage =
-        "USAGE ERROR:\nThis utility should not be run stand-alone.\nIt is designed to run from "
-        "the Ostrel installer\nwhich passes the correct install directory.\n\nglyphroots.exe "
-        "creates a glyphroots file, matched to\nthe installation, if it does not already "
-        "exist.\n\nFor example...\nglyphroots \"C:\\Program Files\\Ostrel\"";
     fs::path cwd = scratch_path("glyphroots-cwd");
     fs::create_directories(cwd);
     // "C:\" arrives as C:" : backslash-quote is an escaped quote.
@@ -116,7 +112,7 @@ TEST(Boxes, GlyphrootsUsageNotice) {
         ASSERT_TRUE(glyphroots.ok);
         HWND box = wait_for_window("glyphroots.exe error", 15000);
         ASSERT_NE(box, nullptr) << "args [" << args << "]";
-        EXPECT_EQ(box_text(box), usage) << "args [" << args << "]";
+        EXPECT_EQ(box_text(box), GLYPHROOTS_USAGE) << "args [" << args << "]";
         PostMessageA(box, WM_COMMAND, IDOK, 0);
         EXPECT_EQ(exit_code(glyphroots.pi.hProcess), 1u);
     }

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "expected_texts.h"
 #include "process.h"
 #include "program_args.h"
 #include "temp_file.h"
@@ -34,13 +35,7 @@ void writes_the_list_once_with_cr_lf(const std::string& name) {
 
     ASSERT_EQ(run_glyphroots(utf8_dir), 0);
     const char* windir = std::getenv("WINDIR");
-    const std::string expected =
-        "# glyphroots\r\n"
-        "# comma-separated list of directories to add to the default font path\r\n"
-        "# defaults are misc, TTF, 100dpi, 75dpi\r\n"
-        "# also allows entries on individual lines\r\n" +
-        dir + "\\fonts\\dejavu," + dir + "\\fonts\\cyrillic\r\n" +
-        std::string(windir ? windir : "C:\\Windows") + "\\Fonts\r\n";
+    const std::string expected = font_path_list(dir, windir ? windir : "C:\\Windows", "\r\n");
     EXPECT_EQ(read_all(list), expected);
 
     EXPECT_EQ(run_glyphroots(utf8_dir), 0);

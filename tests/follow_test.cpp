@@ -6,6 +6,7 @@
 
 #include "fake_os.h"
 #include "follow.h"
+#include "program_args.h"
 #include "temp_file.h"
 
 namespace fs = std::filesystem;
@@ -184,10 +185,8 @@ TEST_F(Following, FailedSeekEndsTheRunWithTheLogClosed) {
 
 TEST(FollowEntry, MissingLogEndsWithStatusOne) {
     reset_fake_os();
-    std::string missing = scratch_path("missing");
-    std::string self = "follow.exe";
-    char* argv[] = {self.data(), missing.data(), nullptr};
-    EXPECT_EQ(follow_main(2, argv), 1);
+    Argv argv("follow.exe", {scratch_path("missing")});
+    EXPECT_EQ(follow_main(argv.count(), argv.get()), 1);
     EXPECT_EQ(fake_os().calls.front(), "InitCommonControls");
 }
 
@@ -201,9 +200,8 @@ TEST(FollowEntry, TempDirThatDoesNotFitIsNeverOpened) {
     fs::create_directories(folder);
     fs::current_path(folder);
     std::fclose(std::fopen("Ostrel.0.log", "wb"));
-    std::string self = "follow.exe";
-    char* argv[] = {self.data(), nullptr};
-    const int status = follow_main(1, argv);
+    Argv argv("follow.exe", {});
+    const int status = follow_main(argv.count(), argv.get());
     fs::current_path(here);
     fs::remove_all(folder);
     EXPECT_EQ(status, 1);

@@ -5,8 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "expected_texts.h"
 #include "fake_os.h"
 #include "glyphroots.h"
+#include "program_args.h"
 #include "temp_file.h"
 
 namespace fs = std::filesystem;
@@ -44,11 +46,8 @@ TEST(InstallDir, DriveLetterColonBackslash) {
 }
 
 int run(std::vector<std::string> args) {
-    args.insert(args.begin(), "glyphroots.exe");
-    std::vector<char*> argv;
-    for (auto& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    return glyphroots_main(static_cast<int>(args.size()), argv.data());
+    Argv argv("glyphroots.exe", std::move(args));
+    return glyphroots_main(argv.count(), argv.get());
 }
 
 TEST(Usage, BadArgumentsGetTheNoticeAndStatusOne) {
@@ -61,12 +60,7 @@ TEST(Usage, BadArgumentsGetTheNoticeAndStatusOne) {
         EXPECT_EQ(box.owner, nullptr);
         EXPECT_EQ(box.caption, "glyphroots.exe error");
         EXPECT_EQ(box.style, 0x30u);
-        EXPECT_EQ(box.text,
-                  "USAGE ERROR:\nThis utility should not be run stand-alone.\nIt is designed to "
-                  "run from the Ostrel installer\nwhich passes the correct install directory.\n\n"
-                  "glyphroots.exe creates a glyphroots file, matched to\nthe installation, if it "
-                  "does not already exist.\n\nFor example...\nglyphroots \"C:\\Program "
-                  "Files\\Ostrel\"");
+        EXPECT_EQ(box.text, GLYPHROOTS_USAGE);
         EXPECT_EQ(fake_os().calls.front(), "InitCommonControls");
     }
 }
@@ -100,19 +94,14 @@ protected:
 TEST_F(Installation, ListWrittenByteForByte) {
     struct Case {
         const char* windir;  // nullptr: not set
-        const char* fonts;
-    } cases[] = {{"C:\\WINDOWS", "C:\\WINDOWS\\Fonts"}, {nullptr, "C:\\Windows\\Fonts"}, {"", "\\Fonts"}};
+        const char* windows_dir;
+    } cases[] = {{"C:\\WINDOWS", "C:\\WINDOWS"}, {nullptr, "C:\\Windows"}, {"", ""}};
     for (const Case& c : cases) {
         reset_fake_os();
         if (c.windir) fake_os().env["WINDIR"] = c.windir;
         fs::remove(list);
         ASSERT_EQ(create(), 0);
-        EXPECT_EQ(read_all(list),
-                  "# glyphroots" + NL +
-                  "# comma-separated list of directories to add to the default font path" + NL +
-                  "# defaults are misc, TTF, 100dpi, 75dpi" + NL +
-                  "# also allows entries on individual lines" + NL + dir + "\\fonts\\dejavu," +
-                  dir + "\\fonts\\cyrillic" + NL + c.fonts + NL);
+        EXPECT_EQ(read_all(list), font_path_list(dir, c.windows_dir, NL));
         EXPECT_TRUE(fake_os().boxes.empty());
     }
 }

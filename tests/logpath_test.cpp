@@ -6,6 +6,7 @@
 
 #include "fake_os.h"
 #include "follow.h"
+#include "program_args.h"
 #include "text.h"
 
 namespace {
@@ -16,12 +17,9 @@ struct Resolved {
 };
 
 Resolved resolve(std::vector<std::string> args) {
-    args.insert(args.begin(), "follow.exe");
-    std::vector<char*> argv;
-    for (auto& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
+    Argv argv("follow.exe", std::move(args));
     char path[PATH_BUF_SIZE];
-    bool ok = resolve_log_path(static_cast<int>(args.size()), argv.data(), path);
+    bool ok = resolve_log_path(argv.count(), argv.get(), path);
     return {ok, path};
 }
 

@@ -5,6 +5,7 @@
 
 #include "fake_os.h"
 #include "follow.h"
+#include "program_args.h"
 
 namespace {
 
@@ -118,9 +119,9 @@ TEST_F(OpenFailure, LongestTitleIsRestoredTerminated) {
 
 TEST(FollowEntryNotice, MissingLogNamedInTheBox) {
     reset_fake_os();
-    std::string self = "follow.exe", log = "Q:\\nowhere\\Ostrel.3.log";
-    char* argv[] = {self.data(), log.data(), nullptr};
-    EXPECT_EQ(follow_main(2, argv), 1);
+    const std::string log = "Q:\\nowhere\\Ostrel.3.log";
+    Argv argv("follow.exe", {log});
+    EXPECT_EQ(follow_main(argv.count(), argv.get()), 1);
     ASSERT_EQ(fake_os().boxes.size(), 1u);
     EXPECT_EQ(fake_os().boxes[0].text, "Can't open file...\n" + log + "\n\nDISPLAY \"not set\"");
 }

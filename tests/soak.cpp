@@ -81,12 +81,6 @@ std::size_t count(const std::string& text, const std::string& what) {
     return n;
 }
 
-bool pump_until(Child& follow, const std::string& expected, int timeout_ms) {
-    auto deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
-    while (follow.output().size() < expected.size() && Clock::now() < deadline) follow.pump_for(20);
-    return follow.output() == expected;
-}
-
 void report_difference(const std::string& got, const std::string& expected) {
     std::size_t i = 0;
     while (i < got.size() && i < expected.size() && got[i] == expected[i]) ++i;
@@ -121,7 +115,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     // Appending before the tail is shown would move the tail.
-    if (!pump_until(follow, as_piped(expected), 15000)) {
+    if (!follow.pump_until(as_piped(expected), 15000)) {
         report_difference(follow.output(), as_piped(expected));
         std::printf("0 passed, 1 failed\nsoak: FAILED with seed %llu\n", seed);
         return 1;
@@ -141,7 +135,7 @@ int main(int argc, char** argv) {
         if (rewrite_due && !log_bytes.empty()) {
             // The follower must be at the end before the log is rewritten,
             // so that the rewrite is what it finds at its next poll.
-            if (!pump_until(follow, as_piped(expected), 15000)) break;
+            if (!follow.pump_until(as_piped(expected), 15000)) break;
             const std::string fresh = rewritten_log(rng, log_bytes);
             log.rewrite(fresh);
             log_bytes = fresh;
@@ -175,7 +169,7 @@ int main(int argc, char** argv) {
         }
     }
 
-    bool same = pump_until(follow, as_piped(expected), 20000);
+    bool same = follow.pump_until(as_piped(expected), 20000);
     bool running = follow.running();
     follow.stop();
     std::string errors = follow.error_text();

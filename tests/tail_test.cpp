@@ -9,26 +9,7 @@
 #include "reference_tail.h"
 #include "temp_file.h"
 
-#ifdef _WIN32
-#include <io.h>
-#include <windows.h>
-#include <winioctl.h>
-#endif
-
 namespace {
-
-// A far write leaves a hole on the file systems here; NTFS fills it with
-// zeros on disk unless the file is marked sparse first.
-bool make_sparse(std::FILE* file) {
-#ifdef _WIN32
-    DWORD returned = 0;
-    return DeviceIoControl(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file))), FSCTL_SET_SPARSE,
-                           nullptr, 0, nullptr, 0, &returned, nullptr);
-#else
-    (void)file;
-    return true;
-#endif
-}
 
 std::string lines(int first, int last) {
     std::string text;

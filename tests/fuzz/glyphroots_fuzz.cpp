@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "expected_texts.h"
 #include "fake_os.h"
 #include "glyphroots.h"
 #include "temp_file.h"
@@ -40,12 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         return 0;
     }
-    std::string expected_text = "# glyphroots\n"
-                                "# comma-separated list of directories to add to the default font path\n"
-                                "# defaults are misc, TTF, 100dpi, 75dpi\n"
-                                "# also allows entries on individual lines\n" +
-                                arg + "\\fonts\\dejavu," + arg + "\\fonts\\cyrillic\nC:\\WINDOWS\\Fonts\n";
-    if (read_all(list) != expected_text) std::abort();
+    if (read_all(list) != font_path_list(arg, "C:\\WINDOWS", "\n")) std::abort();
     std::remove(list.c_str());
     return 0;
 }

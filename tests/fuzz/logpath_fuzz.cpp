@@ -11,6 +11,7 @@
 
 #include "fake_os.h"
 #include "follow.h"
+#include "program_args.h"
 #include "text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -32,20 +33,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             parts.back() += static_cast<char>(data[i]);
         }
     }
-    std::vector<std::string> args = {"follow.exe"};
+    std::vector<std::string> args;
     for (int i = 1; i < argc; ++i) args.push_back(i < static_cast<int>(parts.size()) ? parts[i - 1] : "");
     if (!(data[2] & 0x40)) fake.env["DISNO"] = parts.back();
 
-    std::vector<char*> argv;
-    for (auto& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
+    Argv argv("follow.exe", args);
     std::unique_ptr<char[]> path(new char[PATH_BUF_SIZE]);
-    bool ok = resolve_log_path(argc, argv.data(), path.get());
+    bool ok = resolve_log_path(argc, argv.get(), path.get());
     if (!std::memchr(path.get(), 0, PATH_BUF_SIZE)) std::abort();
     const std::size_t length = std::strlen(path.get());
     if (argc == 2) {
-        if (!ok || args[1].compare(0, length, path.get()) != 0) std::abort();
-        if (length != std::min<std::size_t>(args[1].size(), PATH_BUF_SIZE - 1)) std::abort();
+        if (!ok || args[0].compare(0, length, path.get()) != 0) std::abort();
+        if (length != std::min<std::size_t>(args[0].size(), PATH_BUF_SIZE - 1)) std::abort();
     } else if (ok != (fake.temp_fails || temp_length < PATH_BUF_SIZE)) {
         std::abort();
     }

@@ -19,6 +19,12 @@ const std::string& Child::read_until(const std::string& expected, int timeout_ms
     return out_;
 }
 
+bool Child::pump_until(const std::string& expected, int timeout_ms) {
+    const auto deadline = after(timeout_ms);
+    while (out_.size() < expected.size() && Clock::now() < deadline) pump(20);
+    return out_ == expected;
+}
+
 void Child::pump_for(int milliseconds) {
     const auto deadline = after(milliseconds);
     do {

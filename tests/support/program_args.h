@@ -1,7 +1,9 @@
-// For test programs that are handed the paths of the built programs.
+// Arguments for the programs under test: the paths of built programs
+// handed to a test program, and argument vectors for the entries.
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 // Starts GoogleTest, takes the program paths that follow its own flags,
@@ -12,3 +14,23 @@ int run_tests_on_programs(int argc, char** argv, const std::vector<std::string*>
 // A path as the program under test sees it: build paths under Wine are
 // host paths, reached through drive Z:.
 std::string program_path(std::string path);
+
+// An argument vector as main receives it, over strings of its own: the
+// program's name, then args.
+class Argv {
+public:
+    Argv(const char* program, std::vector<std::string> args) : args_(std::move(args)) {
+        args_.insert(args_.begin(), program);
+        for (std::string& a : args_) pointers_.push_back(a.data());
+        pointers_.push_back(nullptr);
+    }
+    Argv(const Argv&) = delete;
+    Argv& operator=(const Argv&) = delete;
+
+    int count() const { return static_cast<int>(args_.size()); }
+    char** get() { return pointers_.data(); }
+
+private:
+    std::vector<std::string> args_;
+    std::vector<char*> pointers_;
+};

@@ -25,3 +25,6 @@ std::string read_all(const std::string& path);
 std::string read_all(std::FILE* stream);
 // A unique name in the temporary directory; nothing is created.
 std::string scratch_path(const std::string& stem);
+// Lets a far write leave a hole in the file rather than zeros on disk;
+// false where the file system cannot.
+bool make_sparse(std::FILE* file);
