@@ -159,6 +159,21 @@ TEST_F(Installation, SecondRunChangesNothing) {
     EXPECT_EQ(read_all(list), first);
 }
 
+// A directory the code page changed names another folder: nothing is
+// written, and no notice stops the install. Natively the drive-letter
+// path is a name in the current directory, here folder.
+TEST_F(Installation, ArgumentTheCodePageChangedIsRefused) {
+    fake_os().argument_exact = false;
+    const bool drive_letters = fs::path::preferred_separator == '\\';
+    const fs::path here = fs::current_path();
+    fs::current_path(folder);
+    const int status = run({drive_letters ? dir : "C:\\Ostrel"});
+    fs::current_path(here);
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(entries(), std::vector<std::string>{(folder / "Ostrel").string()});
+    EXPECT_TRUE(fake_os().boxes.empty());
+}
+
 TEST_F(Installation, MissingDirectoryCreatesNothing) {
     dir = (folder / "absent" / "Ostrel").string();
     EXPECT_EQ(create(), 1);

@@ -19,6 +19,8 @@ std::string lines(int first, int last) {
 
 struct Scans {
     os::offset found, backward, forward;
+    // Backward from a size the file no longer has: it shrank under the scan.
+    os::offset shrunk;
 };
 
 Scans scan(const std::string& bytes) {
@@ -27,6 +29,7 @@ Scans scan(const std::string& bytes) {
     Scans s{};
     s.found = find_tail_start(f);
     s.backward = scan_tail_backward(f, static_cast<os::offset>(bytes.size()));
+    s.shrunk = scan_tail_backward(f, static_cast<os::offset>(bytes.size()) + 100);
     std::rewind(f);
     s.forward = scan_tail_forward(f);
     std::fclose(f);
@@ -59,6 +62,7 @@ TEST(TailStart, LastTenLines) {
         EXPECT_EQ(s.found, expected) << c.name;
         EXPECT_EQ(s.backward, expected) << c.name;
         EXPECT_EQ(s.forward, expected) << c.name;
+        EXPECT_EQ(s.shrunk, expected) << c.name;
     }
 }
 

@@ -49,16 +49,16 @@ static bool same_ignoring_case(const std::string& a, const std::string& b) {
     });
 }
 
-// The fake's title is bytes; each stands for one wide character.
+// The fake's title is bytes; each stands for one wide character. A title
+// that does not fit fills the buffer with no terminator, as a console may.
 unsigned long GetConsoleTitleW(wchar_t* buffer, unsigned long length) {
     FakeOs& f = fake_os();
     f.calls.push_back("GetConsoleTitleW " + std::to_string(length));
     if (!f.has_title) return 0;
-    std::string title = f.console_title.substr(0, length - 1);
-    for (std::size_t i = 0; i <= title.size(); ++i) {
-        buffer[i] = static_cast<unsigned char>(title.c_str()[i]);
-    }
-    return static_cast<unsigned long>(title.size());
+    const std::string& title = f.console_title;
+    std::size_t n = title.size() < length ? title.size() + 1 : length;
+    for (std::size_t i = 0; i < n; ++i) buffer[i] = static_cast<unsigned char>(title.c_str()[i]);
+    return static_cast<unsigned long>(n < length ? title.size() : length);
 }
 
 void SetConsoleTitleW(const wchar_t* title) {
@@ -105,10 +105,9 @@ Output write_out(const void* bytes, std::size_t n, std::FILE* out) {
 
 Output flush_out(std::FILE* out) { return std::fflush(out) == 0 ? Output::OK : output_failure(); }
 
-// The tests' arguments are what they pass.
 bool argument_is_exact(int index, const char*) {
     fake_os().calls.push_back("argument_is_exact " + std::to_string(index));
-    return true;
+    return fake_os().argument_exact;
 }
 
 const char* getenv(const char* name) {

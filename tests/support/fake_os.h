@@ -23,6 +23,9 @@ struct FakeOs {
     // Whether a failed write met a pipe whose reader has gone.
     bool output_reader_gone = false;
 
+    // Whether the program's arguments came in as the user gave them.
+    bool argument_exact = true;
+
     struct Box {
         void* owner;
         std::string text, caption;
