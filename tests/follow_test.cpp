@@ -199,7 +199,7 @@ TEST(FollowEntry, TempDirThatDoesNotFitIsNeverOpened) {
     const fs::path folder = scratch_path("cwd");
     fs::create_directories(folder);
     fs::current_path(folder);
-    std::fclose(std::fopen("Ostrel.0.log", "wb"));
+    write_bytes("Ostrel.0.log", "");
     Argv argv("follow.exe", {});
     const int status = follow_main(argv.count(), argv.get());
     fs::current_path(here);

@@ -140,11 +140,7 @@ TEST_F(Installation, TrailingBackslashIsDoubledNotNormalised) {
 
 TEST_F(Installation, ExistingReadableListIsLeftAlone) {
     for (const std::string before : {"", "C:\\mine\\fonts\n", "no line feed"}) {
-        {
-            std::FILE* f = std::fopen(list.c_str(), "wb");
-            std::fwrite(before.data(), 1, before.size(), f);
-            std::fclose(f);
-        }
+        write_bytes(list, before);
         EXPECT_EQ(create(), 0);
         EXPECT_EQ(read_all(list), before);
     }
@@ -203,10 +199,7 @@ TEST_F(Installation, PathThatDoesNotFitCreatesNothing) {
 TEST_F(Installation, FailedWriteIsRemovedAndReported) {
     // A stream opened for reading cannot be written to; depending on the
     // runtime the write itself or the flush on close fails.
-    {
-        std::FILE* f = std::fopen(list.c_str(), "wb");
-        std::fclose(f);
-    }
+    write_bytes(list, "");
     std::FILE* read_only = std::fopen(list.c_str(), "rt");
     EXPECT_EQ(finish_font_path_list(read_only, list.c_str(), dir.c_str()), 1);
     EXPECT_FALSE(fs::exists(list));

@@ -115,7 +115,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     // Appending before the tail is shown would move the tail.
-    if (!follow.pump_until(as_piped(expected), 15000)) {
+    if (follow.read_until(as_piped(expected), 15000) != as_piped(expected)) {
         report_difference(follow.output(), as_piped(expected));
         std::printf("0 passed, 1 failed\nsoak: FAILED with seed %llu\n", seed);
         return 1;
@@ -135,7 +135,7 @@ int main(int argc, char** argv) {
         if (rewrite_due && !log_bytes.empty()) {
             // The follower must be at the end before the log is rewritten,
             // so that the rewrite is what it finds at its next poll.
-            if (!follow.pump_until(as_piped(expected), 15000)) break;
+            if (follow.read_until(as_piped(expected), 15000) != as_piped(expected)) break;
             const std::string fresh = rewritten_log(rng, log_bytes);
             log.rewrite(fresh);
             log_bytes = fresh;
@@ -169,7 +169,7 @@ int main(int argc, char** argv) {
         }
     }
 
-    bool same = follow.pump_until(as_piped(expected), 20000);
+    bool same = follow.read_until(as_piped(expected), 20000) == as_piped(expected);
     bool running = follow.running();
     follow.stop();
     std::string errors = follow.error_text();

@@ -21,12 +21,9 @@ public:
     // Windows only: the program with a command line written as a launcher
     // or a batch file writes it, in UTF-8.
     bool start_command_line(const std::string& program, const std::string& line);
-    // Reads standard output until it holds expected or timeout_ms pass;
-    // gives all read so far.
-    const std::string& read_until(const std::string& expected, int timeout_ms);
     // Reads standard output until it is as long as expected or timeout_ms
-    // pass; gives whether it is expected.
-    bool pump_until(const std::string& expected, int timeout_ms);
+    // pass; gives all read so far.
+    const std::string& read_until(const std::string& expected, int timeout_ms);
     bool running();
     // Waits for the end and gives the exit status, or -1 on timeout.
     int wait(int timeout_ms);

@@ -24,9 +24,7 @@ public:
         for (std::string& a : args_) pointers_.push_back(a.data());
         pointers_.push_back(nullptr);
     }
-    Argv(const Argv&) = delete;
-    Argv& operator=(const Argv&) = delete;
-
+    Argv(const Argv&) = delete;  // the pointers are into args_
     int count() const { return static_cast<int>(args_.size()); }
     char** get() { return pointers_.data(); }
 

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <fstream>
 
 namespace fs = std::filesystem;
 
@@ -14,16 +15,13 @@ std::string scratch_path(const std::string& stem) {
     return p.string();
 }
 
-static void write_file(const std::string& path, const std::string& bytes,
-                       const char* mode) {
-    std::FILE* f = std::fopen(path.c_str(), mode);
-    if (!f) return;
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
+void write_bytes(const std::string& utf8_path, const std::string& bytes, bool append) {
+    std::ofstream(fs::u8path(utf8_path), std::ios::binary | (append ? std::ios::app : std::ios::trunc))
+        << bytes;
 }
 
 TempFile::TempFile(const std::string& content) : path_(scratch_path("ostrel")) {
-    write_file(path_, content, "wb");
+    write_bytes(path_, content);
 }
 
 TempFile::~TempFile() {
@@ -31,8 +29,8 @@ TempFile::~TempFile() {
     fs::remove(path_, ignored);
 }
 
-void TempFile::append(const std::string& bytes) const { write_file(path_, bytes, "ab"); }
-void TempFile::rewrite(const std::string& bytes) const { write_file(path_, bytes, "wb"); }
+void TempFile::append(const std::string& bytes) const { write_bytes(path_, bytes, true); }
+void TempFile::rewrite(const std::string& bytes) const { write_bytes(path_, bytes); }
 
 std::string read_all(std::FILE* stream) {
     std::string bytes;

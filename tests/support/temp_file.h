@@ -23,6 +23,9 @@ private:
 // The whole of a file's bytes, or of a stream's from its start.
 std::string read_all(const std::string& path);
 std::string read_all(std::FILE* stream);
+// Writes bytes into a file named in UTF-8, in place of what it held or
+// after it, creating it if need be.
+void write_bytes(const std::string& utf8_path, const std::string& bytes, bool append = false);
 // A unique name in the temporary directory; nothing is created.
 std::string scratch_path(const std::string& stem);
 // Lets a far write leave a hole in the file rather than zeros on disk;
