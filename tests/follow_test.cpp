@@ -108,7 +108,6 @@ TEST_F(Following, TellsALogWrittenAnewFromOneChangedInPlace) {
         {"grown", "old\n", "old\nmore\n", false, "more\n"},
         {"shorter", "a long first life\n", "new\n", true, ""},
         {"emptied", "a long first life\n", "", true, ""},
-        // A small log sits whole in the stream's buffer.
         {"anew, as long", "old\n", "new\n", true, ""},
         {"anew, longer, same last lines",
          banner + "10:00:00 pid 111\n" + config, banner + "10:05:00 pid 222\n" + config + "more\n",

@@ -114,8 +114,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "soak: cannot start %s\n", argv[1]);
         return 1;
     }
+    // Whether follow has shown all that is expected, exactly, by then.
+    auto caught_up = [&](int timeout_ms) {
+        const std::string piped = as_piped(expected);
+        return follow.read_until(piped, timeout_ms) == piped;
+    };
     // Appending before the tail is shown would move the tail.
-    if (follow.read_until(as_piped(expected), 15000) != as_piped(expected)) {
+    if (!caught_up(15000)) {
         report_difference(follow.output(), as_piped(expected));
         std::printf("0 passed, 1 failed\nsoak: FAILED with seed %llu\n", seed);
         return 1;
@@ -135,7 +140,7 @@ int main(int argc, char** argv) {
         if (rewrite_due && !log_bytes.empty()) {
             // The follower must be at the end before the log is rewritten,
             // so that the rewrite is what it finds at its next poll.
-            if (follow.read_until(as_piped(expected), 15000) != as_piped(expected)) break;
+            if (!caught_up(15000)) break;
             const std::string fresh = rewritten_log(rng, log_bytes);
             log.rewrite(fresh);
             log_bytes = fresh;
@@ -169,7 +174,7 @@ int main(int argc, char** argv) {
         }
     }
 
-    bool same = follow.read_until(as_piped(expected), 20000) == as_piped(expected);
+    bool same = caught_up(20000);
     bool running = follow.running();
     follow.stop();
     std::string errors = follow.error_text();
