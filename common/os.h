@@ -50,6 +50,9 @@ bool argument_is_exact(int index, const char* argument);
 enum class Output { OK, FAILED, READER_GONE };
 Output write_out(const void* bytes, std::size_t n, std::FILE* out);
 Output flush_out(std::FILE* out);
+// Lets bytes written to stream pass as they are: no line feed becomes
+// CR LF on the way.
+void set_binary_mode(std::FILE* stream);
 
 // The value of an environment variable, or nullptr when it is not set.
 const char* getenv(const char* name);

@@ -64,4 +64,7 @@ Output write_out(const void* bytes, std::size_t n, std::FILE* out) {
 
 Output flush_out(std::FILE* out) { return std::fflush(out) == 0 ? Output::OK : failure(); }
 
+// Streams here have no text mode.
+void set_binary_mode(std::FILE*) {}
+
 }  // namespace os

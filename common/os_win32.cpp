@@ -1,6 +1,8 @@
 // The platform operations on Windows: each is the Win32 call of that name.
 #include "os.h"
 
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 #include <commctrl.h>
 
@@ -61,5 +63,7 @@ Output write_out(const void* bytes, std::size_t n, std::FILE* out) {
 }
 
 Output flush_out(std::FILE* out) { return std::fflush(out) == 0 ? Output::OK : failure(); }
+
+void set_binary_mode(std::FILE* stream) { _setmode(_fileno(stream), _O_BINARY); }
 
 }  // namespace os

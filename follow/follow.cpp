@@ -69,6 +69,8 @@ Pass follow_pass(std::FILE* log, Shown& shown, const char* path, std::FILE* out)
 
 int follow_file(std::FILE* log, os::offset start, const char* path,
                 std::FILE* out) {
+    // The log's bytes pass exactly: no line feed of theirs becomes CR LF.
+    os::set_binary_mode(out);
     Shown shown;
     shown.position = start;
     Pass pass;

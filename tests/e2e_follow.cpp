@@ -21,16 +21,17 @@ std::string numbered_lines(int first, int last, const char* newline) {
     return text;
 }
 
+// The log's bytes come out exactly: a CR LF line stays CR LF.
 TEST(FollowProgram, ShowsTheTailThenWhatIsAppended) {
     TempFile log(numbered_lines(1, 25, "\n"));
     Child follow;
     ASSERT_TRUE(follow.start({program, log.path()}));
 
-    const std::string tail = numbered_lines(16, 25, PIPE_NEWLINE);
+    const std::string tail = numbered_lines(16, 25, "\n");
     EXPECT_EQ(follow.read_until(tail, 10000), tail);
 
-    log.append("appended later\n");
-    const std::string later = std::string("appended later") + PIPE_NEWLINE;
+    log.append("appended later\r\n");
+    const std::string later = "appended later\r\n";
     // One poll interval and then some; an unflushed pipe never shows it.
     EXPECT_EQ(follow.read_until(tail + later, 3000), tail + later);
 
@@ -41,17 +42,17 @@ TEST(FollowProgram, ShowsTheTailThenWhatIsAppended) {
 // A restarted server writes its log anew: the same banner and lines after
 // a new first time stamp, and soon one line more than before.
 TEST(FollowProgram, RestartedServersLogIsShownFromItsStart) {
-    auto server_log = [](const char* started, int lines, const char* newline) {
-        return "Ostrel X server " + std::string(600, '=') + newline + started + newline +
-               numbered_lines(1, lines, newline);
+    auto server_log = [](const char* started, int lines) {
+        return "Ostrel X server " + std::string(600, '=') + "\n" + started + "\n" +
+               numbered_lines(1, lines, "\n");
     };
-    TempFile log(server_log("10:00:00 pid 111", 12, "\n"));
+    TempFile log(server_log("10:00:00 pid 111", 12));
     Child follow;
     ASSERT_TRUE(follow.start({program, log.path()}));
-    const std::string tail = numbered_lines(3, 12, PIPE_NEWLINE);
+    const std::string tail = numbered_lines(3, 12, "\n");
     ASSERT_EQ(follow.read_until(tail, 10000), tail);
-    log.rewrite(server_log("10:05:00 pid 222", 13, "\n"));
-    const std::string shown = tail + server_log("10:05:00 pid 222", 13, PIPE_NEWLINE);
+    log.rewrite(server_log("10:05:00 pid 222", 13));
+    const std::string shown = tail + server_log("10:05:00 pid 222", 13);
     EXPECT_EQ(follow.read_until(shown, 3000), shown);
     follow.stop();
     EXPECT_EQ(follow.error_text(),
@@ -64,7 +65,7 @@ TEST(FollowProgram, WriterMayRenameOrDeleteTheFollowedLog) {
     TempFile log("before\n");
     Child follow;
     ASSERT_TRUE(follow.start({program, log.path()}));
-    std::string shown = std::string("before") + PIPE_NEWLINE;
+    std::string shown = "before\n";
     ASSERT_EQ(follow.read_until(shown, 10000), shown);
 
     const std::string aside = log.path() + ".old";
@@ -73,7 +74,7 @@ TEST(FollowProgram, WriterMayRenameOrDeleteTheFollowedLog) {
     ASSERT_FALSE(error) << "rename: " << error.message();
     log.rewrite("a new log under the old name\n");
     write_bytes(aside, "after the rename\n", true);
-    shown += std::string("after the rename") + PIPE_NEWLINE;
+    shown += "after the rename\n";
     EXPECT_EQ(follow.read_until(shown, 3000), shown);
     follow.pump_for(1500);
     EXPECT_EQ(follow.output(), shown) << "the new file is not followed";
@@ -90,7 +91,7 @@ TEST(FollowProgram, FollowsLogsInFoldersOfAnyName) {
     fs::create_directories(fs::u8path(folder));
     const std::string log = (fs::u8path(folder) / "Ostrel.7.log").u8string();
     write_bytes(log, "in a foreign folder\n");
-    const std::string shown = std::string("in a foreign folder") + PIPE_NEWLINE;
+    const std::string shown = "in a foreign folder\n";
     {
         Child follow;
         ASSERT_TRUE(follow.start({program, log}));
@@ -154,7 +155,7 @@ TEST(FollowProgram, EndsWhenTheReaderOfItsOutputHasGone) {
     TempFile log("shown\n");
     Child follow;
     ASSERT_TRUE(follow.start({program, log.path()}));
-    const std::string shown = std::string("shown") + PIPE_NEWLINE;
+    const std::string shown = "shown\n";
     ASSERT_EQ(follow.read_until(shown, 10000), shown);
     follow.close_output();
     log.append("to nobody\n");

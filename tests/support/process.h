@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-// What a line feed written by a program looks like once it reaches a pipe.
+// What a line feed written in text mode looks like once it reaches a pipe:
+// standard error's notices and the usage; the log's bytes pass exactly.
 extern const char* const PIPE_NEWLINE;
 
 class Child {
