@@ -36,8 +36,9 @@ int follow_main(int argc, char** argv);
 
 // Fills path (PATH_BUF_SIZE bytes) with the single argument, or with the
 // server's log for display DISNO in the temporary directory. Gives false
-// when the temporary directory does not fit; path then holds the bare
-// log name, for telling the user.
+// when the path does not fit: what was cut names some other file. path
+// then holds, for telling the user, the bare log name when the temporary
+// directory does not fit, or the path as far as it fits, ending in "...".
 bool resolve_log_path(int argc, char** argv, char* path);
 
 // Where the last ten lines of the open log begin.

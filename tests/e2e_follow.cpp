@@ -123,16 +123,18 @@ TEST(FollowProgram, MissingLogIsToldOnStandardError) {
     fs::remove_all(folder);
 }
 
-// As every console tool, it explains itself; no file is named /?.
-TEST(FollowProgram, SlashQuestionMarkShowsTheUsage) {
-    Child follow;
-    ASSERT_TRUE(follow.start({program, "/?"}));
+// As every console tool, it explains itself; no file is named /? or -?.
+TEST(FollowProgram, QuestionMarkShowsTheUsage) {
     const std::string last_line =
         std::string("display DISNO: %TEMP%\\Ostrel.<DISNO>.log (DISNO unset: 0).") + PIPE_NEWLINE;
-    EXPECT_EQ(follow.wait(10000), 0);
-    follow.pump_for(200);
-    EXPECT_NE(follow.output().find(last_line), std::string::npos) << follow.output();
-    EXPECT_EQ(follow.error_text(), "");
+    for (const char* ask : {"/?", "-?"}) {
+        Child follow;
+        ASSERT_TRUE(follow.start({program, ask}));
+        EXPECT_EQ(follow.wait(10000), 0) << ask;
+        follow.pump_for(200);
+        EXPECT_NE(follow.output().find(last_line), std::string::npos) << follow.output();
+        EXPECT_EQ(follow.error_text(), "");
+    }
 }
 
 // A folder holding exactly one log: expanded, the pattern would name it and

@@ -189,23 +189,40 @@ TEST(FollowEntry, MissingLogEndsWithStatusOne) {
     EXPECT_EQ(fake_os().calls.front(), "InitCommonControls");
 }
 
-// The bare name it falls back on names a log in the current directory
-// here: opened, it would be followed, and the fake's pauses run out.
-TEST(FollowEntry, TempDirThatDoesNotFitIsNeverOpened) {
-    reset_fake_os();
-    fake_os().temp_dir = std::string(300, 't') + "\\";
+// A path cut at the buffer's end names some other file, here one that
+// exists: followed, the fake's pauses would run out. The notice names what
+// was asked for, as far as the box holds it.
+TEST(FollowEntry, PathsThatDoNotFitAreNeverOpened) {
     const fs::path here = fs::current_path();
     const fs::path folder = scratch_path("cwd");
-    fs::create_directories(folder);
+    const std::string dir = "ddddd", names = std::string(247, 'm');
+    fs::create_directories(folder / dir);
     fs::current_path(folder);
-    write_bytes("Ostrel.0.log", "");
-    Argv argv("follow.exe", {});
-    const int status = follow_main(argv.count(), argv.get());
+    const std::string cut = dir + "/" + std::string(254, 'm');  // 260 characters
+    write_bytes(cut, "WRONG\n");
+    write_bytes(dir + "/Ostrel." + names, "WRONG\n");
+    write_bytes("Ostrel.0.log", "WRONG\n");
+    struct Case {
+        std::vector<std::string> args;
+        std::string temp_dir, disno, named;
+    } cases[] = {
+        {{}, std::string(300, 't') + "\\", "0", "Ostrel.0.log"},
+        {{cut + "EXTRA.log"}, "", "", cut + "EXTRA.log"},
+        {{}, dir + "/", names + "EXTRA", dir + "/Ostrel." + names.substr(3) + "..."},
+    };
+    for (const Case& c : cases) {
+        reset_fake_os();
+        fake_os().temp_dir = c.temp_dir;
+        fake_os().env["DISNO"] = c.disno;
+        Argv argv("follow.exe", c.args);
+        EXPECT_EQ(follow_main(argv.count(), argv.get()), 1);
+        ASSERT_EQ(fake_os().boxes.size(), 1u);
+        EXPECT_EQ(fake_os().boxes[0].text,
+                  ("Can't open file...\n" + c.named + "\n\nDISPLAY \"not set\"").substr(0, 298));
+    }
     fs::current_path(here);
-    fs::remove_all(folder);
-    EXPECT_EQ(status, 1);
-    ASSERT_EQ(fake_os().boxes.size(), 1u);
-    EXPECT_EQ(fake_os().boxes[0].text, "Can't open file...\nOstrel.0.log\n\nDISPLAY \"not set\"");
+    std::error_code ignored;  // Windows cannot reach names this long
+    fs::remove_all(folder, ignored);
 }
 
 }  // namespace

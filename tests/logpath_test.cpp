@@ -41,11 +41,13 @@ TEST_F(LogPath, AnEmptyArgumentIsStillOneArgument) {
     EXPECT_EQ(r.path, "");
 }
 
-TEST_F(LogPath, LongArgumentIsCutTo260) {
-    std::string arg(300, 'a');
-    arg[259] = 'Z';
-    Resolved r = resolve({arg});
-    EXPECT_EQ(r.path, arg.substr(0, 260));
+// What was cut would name some other file.
+TEST_F(LogPath, ArgumentLongerThan260IsRefused) {
+    for (std::size_t length : {260u, 261u, 300u}) {
+        Resolved r = resolve({std::string(length, 'a')});
+        EXPECT_EQ(r.ok, length <= 260) << length;
+        EXPECT_EQ(r.path, std::string(260, 'a').substr(0, length)) << length;
+    }
 }
 
 TEST_F(LogPath, DefaultLogNamedAfterDisno) {
@@ -78,24 +80,28 @@ TEST_F(LogPath, FailingTempPathGivesBareName) {
     EXPECT_EQ(r.path, "Ostrel.0.log");
 }
 
-TEST_F(LogPath, NameIsCutAtTheBufferEnd) {
+// A name cut at the buffer's end is refused, and shown as cut.
+TEST_F(LogPath, NameThatDoesNotFitIsRefused) {
     struct Case {
         std::size_t dir_length;
         std::string disno;
-        std::string expected_name;
+        bool ok;
+        std::string expected_end;  // of the whole path
     } cases[] = {
-        {260, "0", ""},                      // room for the terminator only
-        {250, "0", "Ostrel.0.l"},            // .log goes first
-        {248, "12", "Ostrel.12.lo"},
-        {200, std::string(100, '9'), "Ostrel." + std::string(53, '9')},
+        {248, "0", true, "t\\Ostrel.0.log"},  // exactly 260
+        {260, "0", false, "tt..."},           // room for the terminator only
+        {250, "0", false, "t\\Ostrel...."},     // .log goes first
+        {248, "12", false, "\\Ostrel.12..."},
+        {200, std::string(100, '9'), false, "\\Ostrel." + std::string(50, '9') + "..."},
     };
     for (const Case& c : cases) {
         reset_fake_os();
         fake_os().temp_dir = std::string(c.dir_length - 1, 't') + "\\";
         fake_os().env["DISNO"] = c.disno;
         Resolved r = resolve({});
-        EXPECT_TRUE(r.ok);
-        EXPECT_EQ(r.path, fake_os().temp_dir + c.expected_name);
+        EXPECT_EQ(r.ok, c.ok) << c.dir_length;
+        EXPECT_EQ(r.path.size(), std::min<std::size_t>(260, c.dir_length + 11 + c.disno.size()));
+        EXPECT_EQ(r.path.substr(r.path.size() - c.expected_end.size()), c.expected_end);
     }
 }
 

@@ -1,7 +1,7 @@
 // Log path resolution on any argument vector, DISNO value and temporary
 // directory: the result always ends within the path buffer, which is
 // exactly PATH_BUF_SIZE bytes on the heap so that the address sanitizer
-// sees any byte written past it.
+// sees any byte written past it, and a path is either whole or refused.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -43,10 +43,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!std::memchr(path.get(), 0, PATH_BUF_SIZE)) std::abort();
     const std::size_t length = std::strlen(path.get());
     if (argc == 2) {
-        if (!ok || args[0].compare(0, length, path.get()) != 0) std::abort();
+        // The argument whole, or refused.
+        if (ok != (args[0].size() < PATH_BUF_SIZE)) std::abort();
+        if (args[0].compare(0, length, path.get()) != 0) std::abort();
         if (length != std::min<std::size_t>(args[0].size(), PATH_BUF_SIZE - 1)) std::abort();
-    } else if (ok != (fake.temp_fails || temp_length < PATH_BUF_SIZE)) {
-        std::abort();
+    } else {
+        // The whole default name, or refused.
+        const bool dir_fits = fake.temp_fails || temp_length < PATH_BUF_SIZE;
+        const std::string whole = (fake.temp_fails || !dir_fits ? "" : fake.temp_dir) + "Ostrel." +
+                                  (data[2] & 0x40 ? "0" : parts.back()) + ".log";
+        if (ok != (dir_fits && whole.size() < PATH_BUF_SIZE)) std::abort();
+        if (ok && whole != path.get()) std::abort();
     }
     return 0;
 }
