@@ -14,6 +14,16 @@ bool shorter_than_shown(std::FILE* log, const Shown& shown) {
     return std::fgetc(log) == EOF;
 }
 
+// Whether the bytes the log begins with now differ from the known ones. A
+// NUL byte there is room its writer reserved and has not filled in yet:
+// filling it in is no new log.
+bool head_differs(const char* known, const char* now, std::size_t n) {
+    for (std::size_t i = 0; i < n; ++i) {
+        if (known[i] != '\0' && known[i] != now[i]) return true;
+    }
+    return false;
+}
+
 // Whether the log no longer begins with the bytes it began with: the
 // server wrote it anew. What it begins with now becomes what is known of
 // its head, up to HEAD_SIZE bytes or the shown position.
@@ -24,9 +34,7 @@ bool written_anew(std::FILE* log, Shown& shown) {
     if (want == 0 || os::fseek64(log, 0) != 0) return false;
     char now[HEAD_SIZE];
     std::size_t got = std::fread(now, 1, want, log);
-    if (std::memcmp(now, shown.head, got < shown.head_size ? got : shown.head_size) != 0) {
-        return true;
-    }
+    if (head_differs(shown.head, now, got < shown.head_size ? got : shown.head_size)) return true;
     std::memcpy(shown.head, now, got);
     shown.head_size = got;
     return false;

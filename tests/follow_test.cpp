@@ -116,6 +116,10 @@ TEST_F(Following, TellsALogWrittenAnewFromOneChangedInPlace) {
          "done\n"},
         {"filled in beyond the head", big + std::string(8, '\0'), big + "filled!\ndone\n", false,
          "done\n"},
+        {"reserved head filled in", std::string(HEAD_SIZE + 8, '\0'),
+         "header\n" + std::string(HEAD_SIZE, '\0') + "\ndone\n", false, "done\n"},
+        {"written head changed", "header\n" + std::string(HEAD_SIZE, '\0'),
+         "HEADER\n" + std::string(HEAD_SIZE, '\0') + "\n", true, ""},
     };
     const std::string notice = "\nfollow: " + log_file.path() + ": file truncated\n";
     for (const Case& c : cases) {
