@@ -21,4 +21,20 @@ int fseek64(std::FILE* file, offset position);
 // files report less than they hold: it is a hint.
 offset fsize64(std::FILE* file);
 
+// What tells one file from another while both exist: the volume it lies on
+// and its index there. 0 stands for what the system did not tell.
+struct FileId {
+    std::uint64_t volume = 0;
+    std::uint64_t index = 0;
+};
+
+// The open file's identity, read afresh.
+FileId identify_open(std::FILE* file);
+// The identity of the file that path names now, through any links; index
+// 0 when it names nothing, a folder, or nothing that can be looked at.
+// Nothing of the name is held open on return.
+FileId identify_name(const char* path);
+// Whether the open file has been deleted while it was read.
+bool deleted(std::FILE* file);
+
 }  // namespace os

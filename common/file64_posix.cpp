@@ -32,4 +32,26 @@ offset fsize64(std::FILE* file) {
     return info.st_size;
 }
 
+static FileId identity(const struct stat& info) {
+    return {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};
+}
+
+FileId identify_open(std::FILE* file) {
+    struct stat info;
+    if (fstat(fileno(file), &info) != 0) return {};
+    return identity(info);
+}
+
+FileId identify_name(const char* path) {
+    struct stat info;
+    if (stat(path, &info) != 0 || S_ISDIR(info.st_mode)) return {};
+    return identity(info);
+}
+
+// Its last name is gone: it will never be written under the log's name.
+bool deleted(std::FILE* file) {
+    struct stat info;
+    return fstat(fileno(file), &info) == 0 && info.st_nlink == 0;
+}
+
 }  // namespace os

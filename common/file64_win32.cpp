@@ -39,4 +39,41 @@ offset fsize64(std::FILE* file) {
     return info.st_size;
 }
 
+static HANDLE handle_of(std::FILE* file) {
+    return reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
+}
+
+static FileId identity(HANDLE handle) {
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(handle, &info) ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        return {};
+    }
+    return {info.dwVolumeSerialNumber,
+            (std::uint64_t(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}
+
+FileId identify_open(std::FILE* file) { return identity(handle_of(file)); }
+
+// Attribute access with every sharing flag: no writer's sharing mode stands
+// in its way, and it is closed at once. A name that cannot be opened so, for
+// whatever reason, tells nothing.
+FileId identify_name(const char* path) {
+    HANDLE handle = CreateFileA(path, FILE_READ_ATTRIBUTES,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return {};
+    FileId id = identity(handle);
+    CloseHandle(handle);
+    return id;
+}
+
+// Under the older delete rules a deleted file keeps its name until its
+// last handle is closed, and no new log can be made under it till then.
+bool deleted(std::FILE* file) {
+    FILE_STANDARD_INFO info;
+    return GetFileInformationByHandleEx(handle_of(file), FileStandardInfo, &info, sizeof info) &&
+           info.DeletePending;
+}
+
 }  // namespace os

@@ -50,9 +50,9 @@ void remember_head(Shown& shown, const char* bytes, std::size_t n) {
     shown.head_size = at + take;
 }
 
-}  // namespace
-
-Pass follow_pass(std::FILE* log, Shown& shown, const char* path, std::FILE* out) {
+// Copies what lies past the shown position; a log shorter than that, or
+// written anew, is announced and copied from its start.
+Pass copy_appended(std::FILE* log, Shown& shown, const char* path, std::FILE* out) {
     // The stream may still hold old bytes in its buffer, and a seek within
     // the buffer keeps them: drop them, so that the file itself is read.
     std::fflush(log);
@@ -75,6 +75,58 @@ Pass follow_pass(std::FILE* log, Shown& shown, const char* path, std::FILE* out)
     return Pass::FOLLOWING;
 }
 
+// The file now under the log's name, opened, when it is surely another
+// than the open log: the log was rotated, or made anew. nullptr while the
+// name holds the same file, nothing that can be told apart, or a file
+// that cannot be opened yet.
+std::FILE* replacement(std::FILE* log, const char* path) {
+    if (!other_file(os::identify_open(log), os::identify_name(path))) return nullptr;
+    std::FILE* next = os::open_log(path);
+    // Renamed back between the look and the open: the same file again.
+    if (next && !other_file(os::identify_open(log), os::identify_open(next))) {
+        std::fclose(next);
+        return nullptr;
+    }
+    return next;
+}
+
+// Announces next, when there is one, as the log followed from its start.
+std::FILE* take_up(std::FILE* next, Shown& shown, const char* path) {
+    if (next) {
+        complain("\nfollow: %s: file replaced\n", path);
+        shown = Shown{};
+    }
+    return next;
+}
+
+}  // namespace
+
+bool other_file(const os::FileId& open, const os::FileId& named) {
+    // A file system that gives no index cannot tell files apart.
+    if (open.index == 0 || named.index == 0) return false;
+    // A handle to a file just renamed may give volume 0 for a moment.
+    if (open.volume != 0 && named.volume != 0 && open.volume != named.volume) return true;
+    return open.index != named.index;
+}
+
+Pass follow_pass(std::FILE*& log, Shown& shown, const char* path, std::FILE* out) {
+    // A deleted log was let go: a file under its name is the log again.
+    if (!log && !(log = take_up(os::open_log(path), shown, path))) return Pass::FOLLOWING;
+    std::FILE* next = replacement(log, path);
+    const bool let_go = !next && os::deleted(log);
+    // The old file's last bytes come first; its writer may have added
+    // some before it moved on.
+    Pass pass = copy_appended(log, shown, path, out);
+    if (pass == Pass::FOLLOWING && (next || let_go)) {
+        std::fclose(log);
+        log = take_up(next, shown, path);
+        if (log) pass = copy_appended(log, shown, path, out);
+    } else if (next) {
+        std::fclose(next);
+    }
+    return pass;
+}
+
 int follow_file(std::FILE* log, os::offset start, const char* path,
                 std::FILE* out) {
     // The log's bytes pass exactly: no line feed of theirs becomes CR LF.
@@ -88,6 +140,6 @@ int follow_file(std::FILE* log, os::offset start, const char* path,
     // A reader that has gone ends follow without a word, as it ends any
     // writer in a pipeline.
     if (pass == Pass::SEEK_FAILED) complain("\nfollow: can't tail %s\n", path);
-    std::fclose(log);
+    if (log) std::fclose(log);
     return 1;
 }

@@ -59,13 +59,21 @@ struct Shown {
 
 enum class Pass { FOLLOWING, SEEK_FAILED, READER_GONE };
 
+// Whether the open log and the file under its name are surely two files:
+// never when either identity tells nothing.
+bool other_file(const os::FileId& open, const os::FileId& named);
+
 // One pass: copies what lies between the shown position and the end of the
 // log to out and moves the position to that end. A log that no longer
 // reaches the position, or no longer begins with the bytes it began with,
 // is announced and shown again from its start; a change in place further
-// in is not shown. Ends following when the seek fails or when the reader
-// of out has gone; other write failures do not stop it.
-Pass follow_pass(std::FILE* log, Shown& shown, const char* path, std::FILE* out);
+// in is not shown. When another file has taken the log's name, the old
+// one's last bytes are shown, the change is announced, and the new file
+// takes its place in log, shown from its start. A deleted log is shown to
+// its end and let go: log is then nullptr until a file appears under the
+// name. Ends following when the seek fails or when the reader of out has
+// gone; other write failures do not stop it.
+Pass follow_pass(std::FILE*& log, Shown& shown, const char* path, std::FILE* out);
 // Passes for ever, a poll interval apart, from start; gives 1 once a seek
 // fails or out's reader has gone, with the log closed.
 int follow_file(std::FILE* log, os::offset start, const char* path,

@@ -59,29 +59,46 @@ TEST(FollowProgram, RestartedServersLogIsShownFromItsStart) {
               std::string(PIPE_NEWLINE) + "follow: " + log.path() + ": file truncated" + PIPE_NEWLINE);
 }
 
-// The server may keep its old log by renaming it aside at start-up, and a
-// cleanup may remove it: follow stays with the file it opened.
-TEST(FollowProgram, WriterMayRenameOrDeleteTheFollowedLog) {
+// A server that starts anew may rename its last run's log aside and write a
+// new one under the name: the old run's last bytes come first, then the new
+// log from its start. A log renamed aside and back, within one poll or
+// across polls, is the same file.
+TEST(FollowProgram, KeepsToTheLogUnderItsName) {
     TempFile log("before\n");
+    const std::string aside = log.path() + ".old";
+    auto move = [](const std::string& from, const std::string& to) {
+        std::error_code error;
+        fs::rename(from, to, error);
+        ASSERT_FALSE(error) << "rename: " << error.message();
+    };
     Child follow;
     ASSERT_TRUE(follow.start({program, log.path()}));
     std::string shown = "before\n";
     ASSERT_EQ(follow.read_until(shown, 10000), shown);
 
-    const std::string aside = log.path() + ".old";
-    std::error_code error;
-    fs::rename(log.path(), aside, error);
-    ASSERT_FALSE(error) << "rename: " << error.message();
-    log.rewrite("a new log under the old name\n");
-    write_bytes(aside, "after the rename\n", true);
-    shown += "after the rename\n";
+    move(log.path(), aside);
+    move(aside, log.path());
+    move(log.path(), aside);
+    follow.pump_for(1500);
+    move(aside, log.path());
+    log.append("still the same\n");
+    shown += "still the same\n";
+    EXPECT_EQ(follow.read_until(shown, 3000), shown);
+
+    log.append("last words of the old run\r\n");
+    move(log.path(), aside);
+    log.rewrite("a new run\r\n");
+    shown += "last words of the old run\r\na new run\r\n";
     EXPECT_EQ(follow.read_until(shown, 3000), shown);
     follow.pump_for(1500);
-    EXPECT_EQ(follow.output(), shown) << "the new file is not followed";
-
+    EXPECT_EQ(follow.output(), shown);
+    EXPECT_TRUE(follow.running());
+    follow.stop();
+    EXPECT_EQ(follow.error_text(),
+              std::string(PIPE_NEWLINE) + "follow: " + log.path() + ": file replaced" + PIPE_NEWLINE);
+    std::error_code error;
     fs::remove(aside, error);
     EXPECT_FALSE(error) << "delete: " << error.message();
-    EXPECT_TRUE(follow.running());
 }
 
 // A folder that no single-byte code page holds, named as the argument and

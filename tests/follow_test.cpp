@@ -23,7 +23,7 @@ protected:
 
     void SetUp() override {
         reset_fake_os();
-        log = std::fopen(log_file.path().c_str(), "rb");
+        log = os::open_log(log_file.path().c_str());
         out = std::tmpfile();
         ASSERT_TRUE(log && out);
     }
@@ -153,6 +153,65 @@ TEST_F(Following, FirstPassReadsTheFileNotTheScansBuffer) {
     log_file.rewrite(after);
     pass();
     EXPECT_EQ(shown(), after.substr(static_cast<std::size_t>(start)));
+}
+
+// What the open log and the file under its name are taken for. A volume of
+// 0 comes from a handle whose file was just renamed; an index of 0 from a
+// file system that gives none, or from a name that holds nothing.
+TEST(FileIdentity, OnlyFilesSurelyApartAreTwo) {
+    struct Case {
+        os::FileId open, named;
+        bool two;
+    } cases[] = {
+        {{7, 100}, {7, 100}, false},
+        {{7, 100}, {7, 101}, true},
+        {{7, 100}, {8, 100}, true},
+        {{0, 100}, {7, 100}, false},
+        {{7, 100}, {0, 101}, true},
+        {{7, 0}, {7, 0}, false},
+        {{7, 0}, {8, 5}, false},
+        {{7, 100}, {0, 0}, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(other_file(c.open, c.named), c.two)
+            << c.open.volume << ":" << c.open.index << " " << c.named.volume << ":" << c.named.index;
+    }
+}
+
+// Natively a deleted file has lost its name at once: its descriptor is let
+// go after its last bytes, and the next file under the name is the log.
+TEST_F(Following, DeletedLogIsLetGoForTheNextUnderItsName) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Wine never reports a deletion pending";
+#endif
+    log_file.append("kept\n");
+    pass();
+    log_file.append("last words\n");
+    fs::remove(log_file.path());
+    pass();
+    EXPECT_EQ(log, nullptr);
+    pass();
+    log_file.rewrite("the next run\n");
+    pass();
+    ASSERT_NE(log, nullptr);
+    EXPECT_TRUE(os::identify_open(log).index == os::identify_name(log_file.path().c_str()).index);
+    EXPECT_EQ(shown(), "kept\nlast words\nthe next run\n");
+    EXPECT_EQ(fake_os().stderr_text, "\nfollow: " + log_file.path() + ": file replaced\n");
+}
+
+// A log reached through a link is the link's target, not another file.
+TEST_F(Following, LogReachedThroughALinkIsItsTarget) {
+    const std::string link = log_file.path() + ".link";
+    std::error_code error;
+    fs::create_symlink(log_file.path(), link, error);
+    if (error) GTEST_SKIP() << "no symbolic links here: " << error.message();
+    log_file.append("one\n");
+    EXPECT_EQ(follow_pass(log, state, link.c_str(), out), Pass::FOLLOWING);
+    log_file.append("two\n");
+    EXPECT_EQ(follow_pass(log, state, link.c_str(), out), Pass::FOLLOWING);
+    fs::remove(link);
+    EXPECT_EQ(shown(), "one\ntwo\n");
+    EXPECT_EQ(fake_os().stderr_text, "");
 }
 
 TEST_F(Following, ReaderThatHasGoneEndsFollowingSilently) {

@@ -1,12 +1,14 @@
 // Soak test: a writer appends random chunks to a followed log, pausing
-// shorter and longer than a poll, and rewrites it from the start once or
-// twice, shorter, as long or longer; what follow prints must be exactly the
-// log's tail, every byte appended, and after each rewrite the new log from
-// its start.
+// shorter and longer than a poll, and two to four times, in turns, rewrites
+// it from the start, shorter, as long or longer, or rotates it: renames it
+// aside and writes a new log under its name. What follow prints must be
+// exactly the log's tail, every byte appended, and after each rewrite or
+// rotation the new log from its start: no byte lost, none shown twice.
 // Usage: soak PATH-OF-FOLLOW SECONDS [SEED]
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <random>
 #include <string>
 
@@ -111,19 +113,49 @@ int main(int argc, char** argv) {
         std::printf("0 passed, 1 failed\nsoak: FAILED with seed %llu\n", seed);
         return 1;
     }
-    const std::string notice = "follow: " + log.path() + ": file truncated";
+    const std::string truncated = "follow: " + log.path() + ": file truncated";
+    const std::string replaced = "follow: " + log.path() + ": file replaced";
+    const std::string aside = log.path() + ".old";
+    // Nothing more until the follower has told the change, so that each is
+    // told once: two within one poll would lose the middle log.
+    auto wait_for_notice = [&](const std::string& notice, int times) {
+        auto deadline = Clock::now() + std::chrono::seconds(15);
+        while (count(follow.errors(), notice) < static_cast<std::size_t>(times) &&
+               Clock::now() < deadline) {
+            follow.pump_for(20);
+        }
+    };
     const auto start = Clock::now();
     const auto end = start + std::chrono::seconds(seconds);
-    // One or two rewrites, somewhere in the middle of the run.
-    const int rewrites = 1 + static_cast<int>(rng() % 2);
-    int done_rewrites = 0;
+    // Rewrites and rotations take turns, so that each run has both.
+    const int changes = 2 + static_cast<int>(rng() % 3);
+    const int first_kind = static_cast<int>(rng() % 2);
+    int rewrites = 0, rotations = 0;
     std::size_t appended = 0, chunks = 0;
 
     while (Clock::now() < end) {
         auto elapsed = Clock::now() - start;
-        bool rewrite_due = done_rewrites < rewrites &&
-                           elapsed > (end - start) * (done_rewrites + 1) / (rewrites + 2);
-        if (rewrite_due && !log_bytes.empty()) {
+        bool change_due = rewrites + rotations < changes &&
+                          elapsed > (end - start) * (rewrites + rotations + 1) / (changes + 2);
+        if (change_due && (rewrites + rotations + first_kind) % 2 == 0) {
+            // The old run's last words, not shown yet, come before the new
+            // log.
+            const std::string last = random_chunk(rng);
+            log.append(last);
+            expected += last;
+            std::error_code error;
+            std::filesystem::rename(log.path(), aside, error);
+            if (error) {
+                std::fprintf(stderr, "soak: cannot rename the log: %s\n", error.message().c_str());
+                return 1;
+            }
+            log_bytes = random_chunk(rng);
+            log.rewrite(log_bytes);
+            expected += log_bytes;
+            wait_for_notice(replaced, ++rotations);
+            continue;
+        }
+        if (change_due && !log_bytes.empty()) {
             // The follower must be at the end before the log is rewritten,
             // so that the rewrite is what it finds at its next poll.
             if (!caught_up(15000)) break;
@@ -131,14 +163,7 @@ int main(int argc, char** argv) {
             log.rewrite(fresh);
             log_bytes = fresh;
             expected += fresh;
-            ++done_rewrites;
-            // Nothing more until the follower has noticed, so that each
-            // rewrite is told once.
-            auto deadline = Clock::now() + std::chrono::seconds(15);
-            while (count(follow.errors(), notice) < static_cast<std::size_t>(done_rewrites) &&
-                   Clock::now() < deadline) {
-                follow.pump_for(20);
-            }
+            wait_for_notice(truncated, ++rewrites);
             continue;
         }
         std::string chunk = random_chunk(rng);
@@ -164,16 +189,19 @@ int main(int argc, char** argv) {
     bool running = follow.running();
     follow.stop();
     std::string errors = follow.error_text();
-    std::printf("soak: %zu chunks, %zu bytes appended, %d rewrites, %zu bytes shown\n", chunks,
-                appended, done_rewrites, follow.output().size());
+    std::error_code ignored;
+    std::filesystem::remove(aside, ignored);
+    std::printf("soak: %zu chunks, %zu bytes appended, %d rewrites, %d rotations, %zu bytes shown\n",
+                chunks, appended, rewrites, rotations, follow.output().size());
     bool ok = true;
     if (!same) {
         report_difference(follow.output(), expected);
         ok = false;
     }
-    if (count(errors, notice) != static_cast<std::size_t>(done_rewrites)) {
-        std::fprintf(stderr, "soak: %zu truncation notices for %d rewrites\n", count(errors, notice),
-                     done_rewrites);
+    if (count(errors, truncated) != static_cast<std::size_t>(rewrites) ||
+        count(errors, replaced) != static_cast<std::size_t>(rotations)) {
+        std::fprintf(stderr, "soak: %zu truncation and %zu replacement notices for %d rewrites and %d rotations\n",
+                     count(errors, truncated), count(errors, replaced), rewrites, rotations);
         ok = false;
     }
     if (!running) {
