@@ -56,8 +56,9 @@ run: windows
 	@scripts/demo.sh
 
 # The release archive: dist/ostrel-companions-<version>-win64.zip, signed
-# when SIGN_CERT and SIGN_KEY name a PEM certificate and its key. A failed
-# build leaves no archive, not even the previous one.
+# when SIGN_CERT and SIGN_KEY, or SIGN_PFX, name a key (SIGN_PASS_FILE
+# holding its pass phrase). A failed build leaves no archive, not even the
+# previous one.
 dist: deps
 	@rm -f dist/ostrel-companions-*-win64.zip
 	@cmake --preset windows >/dev/null

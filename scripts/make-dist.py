@@ -15,10 +15,14 @@ it is built: the programs' headers and the archive's entries carry the
 commit's time (or SOURCE_DATE_EPOCH), and the entries have a fixed order and
 fixed permissions.
 
-With SIGN_CERT and SIGN_KEY (a PEM certificate and its PEM private key) the
-programs are signed, Authenticode with SHA-256, before they are summed;
-SIGN_TIMESTAMP_URL, when set, names an RFC 3161 time-stamping server. One
-of the two without the other is an error.
+With SIGN_CERT and SIGN_KEY (a certificate and its private key, PEM or
+DER), or with SIGN_PFX (a PKCS#12 file holding both), the programs are
+signed, Authenticode with SHA-256, before they are summed. SIGN_PASS_FILE
+names a file whose first line is the pass phrase of an encrypted key or of
+the PKCS#12 file; SIGN_TIMESTAMP_URL, when set, names an RFC 3161
+time-stamping server. Every key and pass phrase is checked before anything
+is signed, and no tool ever reads the terminal: a prompt would wait for
+ever in an unattended build.
 """
 import glob
 import hashlib
@@ -27,12 +31,18 @@ import re
 import shutil
 import subprocess
 import sys
+import tempfile
 import time
 import zipfile
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 PROGRAMS = ("follow", "glyphroots")
 STRIP = "x86_64-w64-mingw32-strip"
+# No tool may hold the build: osslsigncode sets no limit of its own on a
+# time-stamping server that never answers.
+TOOL_SECONDS = 60
+# The dates a zip entry can carry: 1980-01-01 to 2107-12-31.
+ZIP_EPOCHS = (315532800, 4354819199)
 # The user's part of the README: these sections, without their notes on
 # running under Wine.
 README_SECTIONS = ("Using follow.exe", "Using glyphroots.exe", "Notes for installer authors",
@@ -70,13 +80,17 @@ def file_description(program):
 
 
 def source_epoch():
-    if os.environ.get("SOURCE_DATE_EPOCH"):
-        return int(os.environ["SOURCE_DATE_EPOCH"])
+    value = os.environ.get("SOURCE_DATE_EPOCH")
+    if value:
+        if not re.fullmatch(r"[0-9]+", value) or not ZIP_EPOCHS[0] <= int(value) <= ZIP_EPOCHS[1]:
+            raise Failure("SOURCE_DATE_EPOCH is %r, not a whole number of seconds from %d to %d "
+                          "(1980 to 2107, the dates a zip can hold)" % ((value,) + ZIP_EPOCHS))
+        return int(value)
     commit = subprocess.run(["git", "-C", ROOT, "log", "-1", "--format=%ct"],
                             capture_output=True, text=True, check=False)
     if commit.returncode != 0 or not commit.stdout.strip():
         raise Failure("no commit to date the archive by; set SOURCE_DATE_EPOCH")
-    return int(commit.stdout)
+    return max(int(commit.stdout), ZIP_EPOCHS[0])
 
 
 def user_readme():
@@ -115,57 +129,199 @@ def windows_text(text):
     return data if data.isascii() else b"\xef\xbb\xbf" + data
 
 
-def run(command, what, **options):
-    """Runs a tool; its failure becomes one line: what failed, and the last
-    thing the tool said."""
+def run(command, what, reason=None, **options):
+    """Runs a tool in a session of its own, with no terminal to prompt on,
+    for at most TOOL_SECONDS; its failure becomes one line: what failed,
+    and the reason the tool gave (by default the last thing it said)."""
     try:
-        done = subprocess.run(command, capture_output=True, text=True, stdin=subprocess.DEVNULL,
-                              check=False, **options)
+        done = subprocess.run(command, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True,
+                              stdin=subprocess.DEVNULL, start_new_session=True,
+                              timeout=TOOL_SECONDS, check=False, **options)
     except OSError as error:
         raise Failure("%s: %s" % (what, error.strerror)) from None
+    except subprocess.TimeoutExpired:
+        raise Failure("%s: no answer within %d s" % (what, TOOL_SECONDS)) from None
     if done.returncode != 0:
-        said = (done.stderr + done.stdout).strip().splitlines()
-        raise Failure("%s%s" % (what, ": " + said[-1].strip() if said else ""))
+        said = [line.strip() for line in done.stdout.splitlines() if line.strip()]
+        said = reason(said) if reason else said[-1:]
+        raise Failure("%s%s" % (what, ": " + said[0] if said else ""))
     return done.stdout
 
 
-def public_key(variable, path, command, kind):
+def failure_lines(said):
+    """What osslsigncode says went wrong, first: not its warnings, its
+    prompts or its closing 'Failed'."""
+    return [line for line in said
+            if re.search(r"fail|error|wrong|unable|cannot|can't", line, re.I)
+            and line != "Failed" and not re.match(r"[0-9A-F]{8,}:error:", line)] or said[-1:]
+
+
+def readable(variable, path):
     if not os.path.isfile(path) or not os.access(path, os.R_OK):
         raise Failure("%s names %s, which cannot be read" % (variable, path))
+    return read_bytes(path)
+
+
+def der_items(data, at, end):
+    """The tag, content start and content end of each DER item in
+    data[at:end]; ValueError where the bytes are no DER."""
+    items = []
+    while at < end:
+        if at + 2 > end:
+            raise ValueError("DER item cut short")
+        tag, size = data[at], data[at + 1]
+        at += 2
+        if size & 0x80:
+            count = size & 0x7F
+            if not 0 < count <= 4:
+                raise ValueError("no DER length")
+            size = int.from_bytes(data[at:at + count], "big")
+            at += count
+        if at + size > end:
+            raise ValueError("DER item past its end")
+        items.append((tag, at, at + size))
+        at += size
+    return items
+
+
+def key_is_encrypted(variable, path, data):
+    """Whether a private key, PEM or DER, is encrypted, read from its form
+    and never by trying a pass phrase: a key encrypted with an empty one
+    would pass for a plain key."""
+    if data.lstrip().startswith(b"-----BEGIN"):
+        return b"BEGIN ENCRYPTED PRIVATE KEY" in data or b"Proc-Type: 4,ENCRYPTED" in data
+    # An encrypted key's structure begins with its algorithm, a plain one
+    # with a version number.
     try:
-        return run(["openssl"] + command + ["-in", path], "")
+        (outer,) = der_items(data, 0, len(data))
+        first = der_items(data, outer[1], outer[2])[0][0]
+    except (ValueError, IndexError):
+        raise Failure("%s names %s, which is not a private key" % (variable, path)) from None
+    if first == 0x30:
+        raise Failure("%s names %s, an encrypted DER key, which osslsigncode cannot read; "
+                      "convert it to PEM" % (variable, path))
+    return False
+
+
+# The markers of a PKCS#12 file's protection: contents encrypted as a
+# whole, a key bag of its own encrypted, or a MAC over all.
+PKCS12_ENCRYPTED_DATA = bytes.fromhex("06092a864886f70d010706")
+PKCS12_SHROUDED_KEY = bytes.fromhex("060b2a864886f70d010c0a0102")
+
+
+def pfx_is_protected(path, data):
+    try:
+        (pfx,) = der_items(data, 0, len(data))
+        parts = der_items(data, pfx[1], pfx[2])
+    except ValueError:
+        raise Failure("SIGN_PFX names %s, which is not a PKCS#12 file" % path) from None
+    return len(parts) > 2 or PKCS12_ENCRYPTED_DATA in data or PKCS12_SHROUDED_KEY in data
+
+
+def pass_phrase():
+    """The first line of SIGN_PASS_FILE, without its line end, or None."""
+    path = os.environ.get("SIGN_PASS_FILE")
+    if not path:
+        return None
+    data = readable("SIGN_PASS_FILE", path)
+    return data.split(b"\n", 1)[0].rstrip(b"\r")
+
+
+class Secret:
+    """The pass phrase as the tools take it: from a private file, never
+    from a command line. An empty one, which neither tool reads from a
+    file, is given as the empty string it is."""
+
+    def __init__(self, phrase, folder):
+        self.phrase, self.path = phrase, os.path.join(folder, "pass")
+        if phrase:
+            with open(os.open(self.path, os.O_WRONLY | os.O_CREAT | os.O_EXCL, 0o600), "wb") as f:
+                f.write(phrase)
+
+    def openssl(self):
+        return ["-passin", "file:" + self.path if self.phrase else "pass:"]
+
+    def osslsigncode(self):
+        return ["-readpass", self.path] if self.phrase else ["-pass", ""]
+
+
+def public_key(command, variable, path, kind, secret=None):
+    try:
+        return run(["openssl"] + command + ["-in", path] + (secret.openssl() if secret else []), "")
     except Failure:
+        if secret:
+            raise Failure("SIGN_PASS_FILE does not hold the pass phrase of %s" % path) from None
         raise Failure("%s names %s, which is not %s" % (variable, path, kind)) from None
 
 
-def signing_pair():
-    """The certificate and key to sign with, both usable and matching; None
-    when neither is set."""
-    cert, key = os.environ.get("SIGN_CERT"), os.environ.get("SIGN_KEY")
-    if not cert and not key:
-        print("make dist: SIGN_CERT and SIGN_KEY are not set, so the programs are not signed")
+def needs_pass(variable, path, secret):
+    if secret is None:
+        raise Failure("%s names %s, which is encrypted; set SIGN_PASS_FILE to a file whose "
+                      "first line is its pass phrase" % (variable, path))
+
+
+def check_pfx(path, secret):
+    """That the pass phrase opens the PKCS#12 file. Files from older Windows
+    tools use algorithms that OpenSSL 3 reads only with its legacy
+    provider, as osslsigncode does."""
+    for legacy in ([], ["-legacy"]):
+        try:
+            run(["openssl", "pkcs12", "-noout", "-in", path] + legacy + secret.openssl(), "")
+            return
+        except Failure as failure:
+            said = str(failure)
+    if re.search(r"mac verify|password", said, re.I):
+        raise Failure("SIGN_PASS_FILE does not hold the pass phrase of %s" % path)
+    raise Failure("SIGN_PFX names %s, which OpenSSL cannot read%s" % (path, said))
+
+
+def signing_key(secret_folder):
+    """The osslsigncode options that name the key to sign with, checked:
+    readable, decrypted by the pass phrase given, matching its certificate;
+    None when nothing is set."""
+    cert, key, pfx = (os.environ.get(v) for v in ("SIGN_CERT", "SIGN_KEY", "SIGN_PFX"))
+    phrase = pass_phrase()
+    if pfx and (cert or key):
+        raise Failure("SIGN_PFX, or SIGN_CERT and SIGN_KEY, name the key: not SIGN_PFX with %s"
+                      % " and ".join(v for v, x in (("SIGN_CERT", cert), ("SIGN_KEY", key)) if x))
+    if not (cert or key or pfx):
+        if phrase is not None:
+            raise Failure("SIGN_PASS_FILE is set, but neither SIGN_PFX nor SIGN_CERT and SIGN_KEY "
+                          "name anything to sign with")
+        print("make dist: SIGN_CERT and SIGN_KEY, or SIGN_PFX, are not set, "
+              "so the programs are not signed")
         return None
-    if not (cert and key):
+    if not pfx and not (cert and key):
         raise Failure("SIGN_CERT and SIGN_KEY go together, and only %s is set"
                       % ("SIGN_CERT" if cert else "SIGN_KEY"))
-    cert_key = public_key("SIGN_CERT", cert, ["x509", "-noout", "-pubkey"], "a PEM certificate")
-    # An empty pass phrase: a key that wants one is refused, never asked for.
-    key_key = public_key("SIGN_KEY", key, ["pkey", "-pubout", "-passin", "pass:"],
-                         "an unencrypted PEM private key")
+    secret = Secret(phrase, secret_folder) if phrase is not None else None
+    if pfx:
+        if pfx_is_protected(pfx, readable("SIGN_PFX", pfx)):
+            needs_pass("SIGN_PFX", pfx, secret)
+        else:
+            secret = Secret(b"", secret_folder)
+        check_pfx(pfx, secret)
+        return ["-pkcs12", pfx] + secret.osslsigncode()
+    readable("SIGN_CERT", cert)
+    cert_key = public_key(["x509", "-noout", "-pubkey"], "SIGN_CERT", cert, "a certificate")
+    if key_is_encrypted("SIGN_KEY", key, readable("SIGN_KEY", key)):
+        needs_pass("SIGN_KEY", key, secret)
+    else:
+        secret = None
+    key_key = public_key(["pkey", "-pubout"], "SIGN_KEY", key, "a private key", secret)
     if cert_key != key_key:
         raise Failure("SIGN_KEY names %s, which is not the key of the certificate in %s"
                       % (key, cert))
-    return cert, key
+    return ["-certs", cert, "-key", key] + (secret.osslsigncode() if secret else [])
 
 
-def sign(path, description, pair):
-    command = ["osslsigncode", "sign", "-certs", pair[0], "-key", pair[1], "-h", "sha256",
-               "-n", description]
+def sign(path, description, key_options):
+    command = ["osslsigncode", "sign"] + key_options + ["-h", "sha256", "-n", description]
     if os.environ.get("SIGN_TIMESTAMP_URL"):
         command += ["-ts", os.environ["SIGN_TIMESTAMP_URL"]]
     signed = path + ".signed"
     run(command + ["-in", path, "-out", signed], "osslsigncode could not sign %s"
-        % os.path.basename(path))
+        % os.path.basename(path), reason=failure_lines)
     os.replace(signed, path)
 
 
@@ -178,9 +334,9 @@ def sha256(path):
     return hashlib.sha256(read_bytes(path)).hexdigest()
 
 
-def stage_programs(build_dir, stage, epoch, pair):
-    """Stripped, and signed when there is a pair, copies of the programs in
-    stage; gives their SHA256SUMS."""
+def stage_programs(build_dir, stage, epoch, key_options):
+    """Stripped copies of the programs in stage, signed when there is a
+    key to sign with; gives their SHA256SUMS."""
     # strip writes a fresh time stamp into the header; it takes this one.
     strip_env = dict(os.environ, SOURCE_DATE_EPOCH=str(epoch))
     for program in PROGRAMS:
@@ -188,14 +344,14 @@ def stage_programs(build_dir, stage, epoch, pair):
         path = os.path.join(stage, exe)
         run([STRIP, "--strip-all", "-o", path, os.path.join(build_dir, exe)],
             "%s could not strip %s" % (STRIP, exe), env=strip_env)
-        if pair:
-            sign(path, file_description(program), pair)
+        if key_options:
+            sign(path, file_description(program), key_options)
     return "".join("%s  %s.exe\n" % (sha256(os.path.join(stage, p + ".exe")), p)
                    for p in PROGRAMS)
 
 
 def write_zip(archive, name, contents, epoch):
-    stamp = time.gmtime(max(epoch, 315532800))[:6]  # zip times start in 1980
+    stamp = time.gmtime(epoch)[:6]
     with zipfile.ZipFile(archive, "w") as zf:
         for entry, data in contents:
             info = zipfile.ZipInfo(name + "/" + entry, stamp)
@@ -204,12 +360,12 @@ def write_zip(archive, name, contents, epoch):
             zf.writestr(info, data, compress_type=zipfile.ZIP_DEFLATED, compresslevel=9)
 
 
-def make_archive(build_dir, out_dir, stage_root):
+def make_archive(build_dir, out_dir, stage_root, secret_folder):
     name = "ostrel-companions-%s%s-win64" % (product_version(build_dir), dirty_mark())
     stage = os.path.join(stage_root, name)
     os.makedirs(stage)
     epoch = source_epoch()
-    sums = stage_programs(build_dir, stage, epoch, signing_pair())
+    sums = stage_programs(build_dir, stage, epoch, signing_key(secret_folder))
     contents = [(p + ".exe", read_bytes(os.path.join(stage, p + ".exe"))) for p in PROGRAMS] + [
         ("README.txt", windows_text(user_readme())),
         ("LICENSE.txt", windows_text(open(os.path.join(ROOT, "LICENSE"), encoding="utf-8").read())),
@@ -231,14 +387,17 @@ def main():
         os.remove(old)
     stage_root = os.path.join(build_dir, "dist")
     shutil.rmtree(stage_root, ignore_errors=True)
+    # The pass phrase's file, readable by its owner alone, gone at the end.
+    secret_folder = tempfile.TemporaryDirectory()
     try:
-        archive, sums = make_archive(build_dir, out_dir, stage_root)
+        archive, sums = make_archive(build_dir, out_dir, stage_root, secret_folder.name)
     except Failure as failure:
         for partial in glob.glob(os.path.join(out_dir, "ostrel-companions-*-win64.zip*")):
             os.remove(partial)
         sys.exit("make dist: %s" % failure)
     finally:
         shutil.rmtree(stage_root, ignore_errors=True)
+        secret_folder.cleanup()
     print(archive)
     sys.stdout.write(sums)
     print("%s  %s" % (sha256(archive), os.path.basename(archive)))

@@ -1,7 +1,8 @@
 #!/bin/sh
 # The release archive, as a user and a packager meet it: its layout and
-# checksums; stripped programs that still run under Wine; a signature made
-# with a throwaway certificate; no archive at all from a failed run; the
+# checksums; stripped programs that still run under Wine; signatures made
+# with a throwaway certificate, its key in each form keys come in; no
+# archive at all from a failed run; the
 # same archive from two fresh clones in two folders, built at two times;
 # and, in one of them, the names that a change and a raised version give.
 # Usage: dist_check.sh (from anywhere; `make dist` must have run)
@@ -72,42 +73,65 @@ throwaway_certificate() {  # throwaway_certificate CERT KEY
     -keyout "$2" -out "$1" 2>/dev/null
 }
 
+# Signed as keys come: a plain PEM pair; an encrypted key, and a PKCS#12
+# file of the older kind, each with a pass file written on Windows.
 signed() {
   throwaway_certificate "$scratch/cert.pem" "$scratch/key.pem" || return 1
-  SIGN_CERT="$scratch/cert.pem" SIGN_KEY="$scratch/key.pem" \
-    python3 "$root/scripts/make-dist.py" "$root/build/windows" "$scratch/signed" || return 1
-  unpack "$scratch/signed/$name.zip" "$scratch/signed/unpacked"
-  dir="$scratch/signed/unpacked/$name"
-  (cd "$dir" && sha256sum -c SHA256SUMS) || return 1
-  for exe in follow.exe glyphroots.exe; do
-    osslsigncode verify -CAfile "$scratch/cert.pem" -in "$dir/$exe" || return 1
+  printf 'pass phrase\r\nnot this line\n' > "$scratch/pass"
+  openssl pkey -in "$scratch/key.pem" -aes256 -passout 'pass:pass phrase' -out "$scratch/enc.key" &&
+  openssl pkcs12 -export -legacy -in "$scratch/cert.pem" -inkey "$scratch/key.pem" \
+    -passout 'pass:pass phrase' -out "$scratch/legacy.pfx" || return 1
+  for vars in "SIGN_CERT=$scratch/cert.pem SIGN_KEY=$scratch/key.pem" \
+              "SIGN_CERT=$scratch/cert.pem SIGN_KEY=$scratch/enc.key SIGN_PASS_FILE=$scratch/pass" \
+              "SIGN_PFX=$scratch/legacy.pfx SIGN_PASS_FILE=$scratch/pass"; do
+    rm -rf "$scratch/signed"
+    # shellcheck disable=SC2086
+    env $vars timeout 120 python3 "$root/scripts/make-dist.py" "$root/build/windows" "$scratch/signed" ||
+      { echo "with $vars"; return 1; }
+    unpack "$scratch/signed/$name.zip" "$scratch/signed/unpacked"
+    dir="$scratch/signed/unpacked/$name"
+    (cd "$dir" && sha256sum -c SHA256SUMS) || return 1
+    for exe in follow.exe glyphroots.exe; do
+      osslsigncode verify -CAfile "$scratch/cert.pem" -in "$dir/$exe" || { echo "with $vars"; return 1; }
+    done
   done
 }
 
-# Each way of asking for a signature that cannot be made: one line that
-# names the cause, and neither the older archive nor a new one left.
+# Each way of asking for an archive that cannot be made: one line that
+# names the cause, and neither the older archive nor a new one left. Each
+# runs on a terminal and under a time limit, so that a prompt fails its
+# case instead of holding the run.
 nothing_left_by_a_failure() {
   throwaway_certificate "$scratch/cert.pem" "$scratch/key.pem" || return 1
   throwaway_certificate "$scratch/other.pem" "$scratch/other.key" || return 1
+  openssl pkey -in "$scratch/key.pem" -aes256 -passout pass: -out "$scratch/encempty.key" || return 1
+  echo wrong > "$scratch/wrong.pass"
   out="$scratch/failed"
   mkdir -p "$out"
-  while IFS='|' read -r cert key cause; do
+  while IFS='|' read -r vars cause; do
     : > "$out/ostrel-companions-0.9.0.0-win64.zip"
-    if SIGN_CERT="$cert" SIGN_KEY="$key" python3 "$root/scripts/make-dist.py" \
-         "$root/build/windows" "$out" > "$scratch/said" 2>&1; then
-      echo "made an archive with SIGN_CERT='$cert' SIGN_KEY='$key'"; return 1
+    if timeout 60 script -qec "env $vars python3 '$root/scripts/make-dist.py' '$root/build/windows' '$out'" \
+         /dev/null < /dev/null > "$scratch/said" 2>&1; then
+      echo "made an archive with $vars"; return 1
     fi
-    [ "$(wc -l < "$scratch/said")" -eq 1 ] && grep -q "$cause" "$scratch/said" ||
+    [ "$(wc -l < "$scratch/said")" -eq 1 ] && grep -qE "$cause" "$scratch/said" ||
       { echo "for '$cause' it said:"; cat "$scratch/said"; return 1; }
     [ -z "$(ls "$out")" ] || { echo "left in dist/:"; ls "$out"; return 1; }
     [ ! -e "$root/build/windows/dist" ] || { echo "a staging folder is left"; return 1; }
   done <<EOF
-$scratch/cert.pem||SIGN_CERT and SIGN_KEY go together, and only SIGN_CERT
-|$scratch/key.pem|SIGN_CERT and SIGN_KEY go together, and only SIGN_KEY
-$scratch/missing.pem|$scratch/key.pem|SIGN_CERT names .*missing.pem, which cannot be read
-$scratch/key.pem|$scratch/key.pem|SIGN_CERT names .*, which is not a PEM certificate
-$scratch/cert.pem|$scratch/cert.pem|SIGN_KEY names .*, which is not an unencrypted PEM private key
-$scratch/cert.pem|$scratch/other.key|SIGN_KEY names .*other.key, which is not the key of the certificate
+SIGN_CERT=$scratch/cert.pem|SIGN_CERT and SIGN_KEY go together, and only SIGN_CERT
+SIGN_KEY=$scratch/key.pem|SIGN_CERT and SIGN_KEY go together, and only SIGN_KEY
+SIGN_CERT=$scratch/missing.pem SIGN_KEY=$scratch/key.pem|SIGN_CERT names .*missing.pem, which cannot be read
+SIGN_CERT=$scratch/key.pem SIGN_KEY=$scratch/key.pem|SIGN_CERT names .*, which is not a certificate
+SIGN_CERT=$scratch/cert.pem SIGN_KEY=$scratch/cert.pem|SIGN_KEY names .*, which is not a private key
+SIGN_CERT=$scratch/cert.pem SIGN_KEY=$scratch/other.key|SIGN_KEY names .*other.key, which is not the key of the certificate
+SIGN_CERT=$scratch/cert.pem SIGN_KEY=$scratch/encempty.key|SIGN_KEY names .*encempty.key, which is encrypted; set SIGN_PASS_FILE
+SIGN_CERT=$scratch/cert.pem SIGN_KEY=$scratch/encempty.key SIGN_PASS_FILE=$scratch/wrong.pass|SIGN_PASS_FILE does not hold the pass phrase of .*encempty.key
+SIGN_PFX=$scratch/cert.pem SIGN_KEY=$scratch/key.pem|not SIGN_PFX with SIGN_KEY
+SIGN_PASS_FILE=$scratch/wrong.pass|SIGN_PASS_FILE is set, but neither SIGN_PFX nor
+SOURCE_DATE_EPOCH=abc|SOURCE_DATE_EPOCH is 'abc', not a whole number of seconds
+SOURCE_DATE_EPOCH=4354819200|SOURCE_DATE_EPOCH is '4354819200'
+SIGN_CERT=$scratch/cert.pem SIGN_KEY=$scratch/key.pem SIGN_TIMESTAMP_URL=http://127.0.0.1:9|osslsigncode could not sign follow.exe: (CURL|HTTP) failure
 EOF
 }
 
@@ -149,7 +173,7 @@ EOF
 
 check "the archive's layout, checksums and text files" layout
 check "stripped programs that run under Wine" stripped_and_running
-check "a signature that verifies" signed
+check "signatures that verify, from each form of key" signed
 check "no archive left by a failed run" nothing_left_by_a_failure
 check "the same archive from two clones" reproducible
 check "names for uncommitted changes and for a raised version" named_by_changes_and_version
