@@ -4,7 +4,7 @@ JOBS := $(shell nproc)
 MAKEFLAGS += --no-print-directory
 PROGRAMS := follow glyphroots
 
-.PHONY: all deps native windows sanitize fuzz test soak bench run dist clean
+.PHONY: all deps test-deps native windows sanitize fuzz test soak bench run dist clean
 
 SOAK_SECONDS ?= 300
 
@@ -12,6 +12,10 @@ all: native windows
 
 deps:
 	@scripts/install-deps.sh
+
+# What only the tests need: make dist never installs it.
+test-deps:
+	@scripts/install-deps.sh tests
 
 native: deps
 	@cmake --preset native >/dev/null
@@ -36,8 +40,8 @@ fuzz: deps
 # Every test: unit and end-to-end tests of both builds (the Windows ones
 # under Wine), a short soak of each, the native tests again under the
 # address and undefined-behaviour sanitizers, short fuzz runs, and the
-# release archive.
-test: all sanitize fuzz dist
+# release archive, and glyphroots run by a real NSIS installer.
+test: test-deps all sanitize fuzz dist
 	ctest --preset native
 	ctest --preset windows
 	ctest --preset sanitize

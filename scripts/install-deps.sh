@@ -1,6 +1,8 @@
 #!/bin/sh
-# Adds the Debian packages the build and the tests need; says nothing when
-# they are all there already.
+# Adds the Debian packages the build needs, and with "tests" those only the
+# tests need too (nsis, for a real installer around glyphroots.exe); says
+# nothing when they are all there already.
+# Usage: install-deps.sh [tests]
 set -eu
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
@@ -41,3 +43,7 @@ if ! installed "$runtime"; then
   apt-cache show "$runtime" >/dev/null 2>&1 || runtime="libclang-common-$clang_major-dev"
 fi
 install_missing "$runtime"
+
+if [ "${1:-}" = tests ]; then
+  install_missing nsis
+fi
