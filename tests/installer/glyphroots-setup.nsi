@@ -1,6 +1,6 @@
 ; The smallest installer that runs glyphroots.exe as the README tells
 ; installer authors to, for the end-to-end tests:
-;   makensis -DGLYPHROOTS=path/to/glyphroots.exe -DOUTFILE=setup.exe glyphroots-setup.nsi
+;   makensis -DGLYPHROOTS=path/to/glyphroots.exe -DOUTFILE=ostrel-nsis-check.exe glyphroots-setup.nsi
 ; It installs the program, runs it, and writes last the exit status it
 ; gave into exit-status.txt, for a silent run to be waited for.
 Unicode true
