@@ -245,19 +245,13 @@ class Secret:
         return ["-readpass", self.path] if self.phrase else ["-pass", ""]
 
 
-def public_key(command, variable, path, kind, secret=None):
+def public_key(command, variable, path, kind, encrypted=False):
     try:
-        return run(["openssl"] + command + ["-in", path] + (secret.openssl() if secret else []), "")
+        return run(["openssl"] + command + ["-in", path], "")
     except Failure:
-        if secret:
+        if encrypted:
             raise Failure("SIGN_PASS_FILE does not hold the pass phrase of %s" % path) from None
         raise Failure("%s names %s, which is not %s" % (variable, path, kind)) from None
-
-
-def needs_pass(variable, path, secret):
-    if secret is None:
-        raise Failure("%s names %s, which is encrypted; set SIGN_PASS_FILE to a file whose "
-                      "first line is its pass phrase" % (variable, path))
 
 
 def check_pfx(path, secret):
@@ -294,25 +288,26 @@ def signing_key(secret_folder):
     if not pfx and not (cert and key):
         raise Failure("SIGN_CERT and SIGN_KEY go together, and only %s is set"
                       % ("SIGN_CERT" if cert else "SIGN_KEY"))
-    secret = Secret(phrase, secret_folder) if phrase is not None else None
     if pfx:
-        if pfx_is_protected(pfx, readable("SIGN_PFX", pfx)):
-            needs_pass("SIGN_PFX", pfx, secret)
-        else:
-            secret = Secret(b"", secret_folder)
+        encrypted = pfx_is_protected(pfx, readable("SIGN_PFX", pfx))
+    else:
+        readable("SIGN_CERT", cert)
+        cert_key = public_key(["x509", "-noout", "-pubkey"], "SIGN_CERT", cert, "a certificate")
+        encrypted = key_is_encrypted("SIGN_KEY", key, readable("SIGN_KEY", key))
+    if encrypted and phrase is None:
+        raise Failure("%s names %s, which is encrypted; set SIGN_PASS_FILE to a file whose first "
+                      "line is its pass phrase" % (("SIGN_PFX", pfx) if pfx else ("SIGN_KEY", key)))
+    # A PKCS#12 file without protection still takes a pass phrase: the empty one.
+    secret = Secret(phrase if encrypted else b"", secret_folder)
+    if pfx:
         check_pfx(pfx, secret)
         return ["-pkcs12", pfx] + secret.osslsigncode()
-    readable("SIGN_CERT", cert)
-    cert_key = public_key(["x509", "-noout", "-pubkey"], "SIGN_CERT", cert, "a certificate")
-    if key_is_encrypted("SIGN_KEY", key, readable("SIGN_KEY", key)):
-        needs_pass("SIGN_KEY", key, secret)
-    else:
-        secret = None
-    key_key = public_key(["pkey", "-pubout"], "SIGN_KEY", key, "a private key", secret)
+    key_key = public_key(["pkey", "-pubout"] + (secret.openssl() if encrypted else []), "SIGN_KEY",
+                         key, "a private key", encrypted)
     if cert_key != key_key:
         raise Failure("SIGN_KEY names %s, which is not the key of the certificate in %s"
                       % (key, cert))
-    return ["-certs", cert, "-key", key] + (secret.osslsigncode() if secret else [])
+    return ["-certs", cert, "-key", key] + (secret.osslsigncode() if encrypted else [])
 
 
 def sign(path, description, key_options):
