@@ -184,12 +184,21 @@ def der_items(data, at, end):
     return items
 
 
+# A PEM block: its label and what lies between its lines.
+PEM_BLOCK = re.compile(rb"-----BEGIN ([^\r\n-]+)-----\r?\n(.*?)-----END \1-----", re.S)
+
+
 def key_is_encrypted(variable, path, data):
     """Whether a private key, PEM or DER, is encrypted, read from its form
     and never by trying a pass phrase: a key encrypted with an empty one
     would pass for a plain key."""
-    if data.lstrip().startswith(b"-----BEGIN"):
-        return b"BEGIN ENCRYPTED PRIVATE KEY" in data or b"Proc-Type: 4,ENCRYPTED" in data
+    if b"-----BEGIN" in data:
+        # The key OpenSSL reads: the first key block, whatever stands
+        # around it (the bag attributes of a key taken out of a PKCS#12
+        # file, a byte-order mark, a certificate).
+        keys = [block for block in PEM_BLOCK.findall(data) if block[0].endswith(b"PRIVATE KEY")]
+        return bool(keys) and (keys[0][0] == b"ENCRYPTED PRIVATE KEY"
+                               or b"Proc-Type: 4,ENCRYPTED" in keys[0][1])
     # An encrypted key's structure begins with its algorithm, a plain one
     # with a version number.
     try:
