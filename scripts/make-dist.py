@@ -17,7 +17,8 @@ fixed permissions.
 
 With SIGN_CERT and SIGN_KEY (a certificate and its private key, PEM or
 DER), or with SIGN_PFX (a PKCS#12 file holding both), the programs are
-signed, Authenticode with SHA-256, before they are summed. SIGN_PASS_FILE
+signed, Authenticode with SHA-256, before they are summed, with the
+archive's time as their signing time. SIGN_PASS_FILE
 names a file whose first line is the pass phrase of an encrypted key or of
 the PKCS#12 file; SIGN_TIMESTAMP_URL, when set, names an RFC 3161
 time-stamping server. Every key and pass phrase is checked before anything
@@ -41,8 +42,10 @@ STRIP = "x86_64-w64-mingw32-strip"
 # No tool may hold the build: osslsigncode sets no limit of its own on a
 # time-stamping server that never answers.
 TOOL_SECONDS = 60
-# The dates a zip entry can carry: 1980-01-01 to 2107-12-31.
-ZIP_EPOCHS = (315532800, 4354819199)
+# The times both the archive and the programs can carry: a zip entry's date
+# begins in 1980, and a program's header holds 32-bit seconds, which end on
+# 2106-02-07 at 06:28:15 UTC.
+EPOCHS = (315532800, 4294967295)
 # The user's part of the README: these sections, without their notes on
 # running under Wine.
 README_SECTIONS = ("Using follow.exe", "Using glyphroots.exe", "Notes for installer authors",
@@ -82,15 +85,16 @@ def file_description(program):
 def source_epoch():
     value = os.environ.get("SOURCE_DATE_EPOCH")
     if value:
-        if not re.fullmatch(r"[0-9]+", value) or not ZIP_EPOCHS[0] <= int(value) <= ZIP_EPOCHS[1]:
+        if not re.fullmatch(r"[0-9]+", value) or not EPOCHS[0] <= int(value) <= EPOCHS[1]:
             raise Failure("SOURCE_DATE_EPOCH is %r, not a whole number of seconds from %d to %d "
-                          "(1980 to 2107, the dates a zip can hold)" % ((value,) + ZIP_EPOCHS))
+                          "(1980 to February 2106, the times both a zip and a program's header "
+                          "can hold)" % ((value,) + EPOCHS))
         return int(value)
     commit = subprocess.run(["git", "-C", ROOT, "log", "-1", "--format=%ct"],
                             capture_output=True, text=True, check=False)
     if commit.returncode != 0 or not commit.stdout.strip():
         raise Failure("no commit to date the archive by; set SOURCE_DATE_EPOCH")
-    return max(int(commit.stdout), ZIP_EPOCHS[0])
+    return max(int(commit.stdout), EPOCHS[0])
 
 
 def user_readme():
@@ -319,8 +323,11 @@ def signing_key(secret_folder):
     return ["-certs", cert, "-key", key] + (secret.osslsigncode() if encrypted else [])
 
 
-def sign(path, description, key_options):
-    command = ["osslsigncode", "sign"] + key_options + ["-h", "sha256", "-n", description]
+def sign(path, description, key_options, epoch):
+    """Signs with the archive's own time as the signing time, so that the
+    same commit and key give the same signature."""
+    command = ["osslsigncode", "sign"] + key_options + ["-h", "sha256", "-n", description,
+                                                        "-time", str(epoch)]
     if os.environ.get("SIGN_TIMESTAMP_URL"):
         command += ["-ts", os.environ["SIGN_TIMESTAMP_URL"]]
     signed = path + ".signed"
@@ -349,7 +356,7 @@ def stage_programs(build_dir, stage, epoch, key_options):
         run([STRIP, "--strip-all", "-o", path, os.path.join(build_dir, exe)],
             "%s could not strip %s" % (STRIP, exe), env=strip_env)
         if key_options:
-            sign(path, file_description(program), key_options)
+            sign(path, file_description(program), key_options, epoch)
     return "".join("%s  %s.exe\n" % (sha256(os.path.join(stage, p + ".exe")), p)
                    for p in PROGRAMS)
 

@@ -1,8 +1,8 @@
 #!/bin/sh
 # The release archive, as a user and a packager meet it: its layout and
 # checksums; stripped programs that still run under Wine; signatures made
-# with a throwaway certificate, its key in each form keys come in; no
-# archive at all from a failed run; the
+# with a throwaway certificate, its key in each form keys come in, the same
+# every time; no archive at all from a failed run; the
 # same archive from two fresh clones in two folders, built at two times;
 # and, in one of them, the names that a change and a raised version give.
 # Usage: dist_check.sh (from anywhere; `make dist` must have run)
@@ -76,7 +76,8 @@ throwaway_certificate() {  # throwaway_certificate CERT KEY [NAME]
 # Signed as keys come: a plain PEM pair; an encrypted key, and a PKCS#12
 # file of the older kind, each with a pass file written on Windows; keys
 # taken out of that file with their bag attributes; a key saved by Notepad;
-# the certificate with its chain.
+# the certificate with its chain. One key gives one archive, whatever its
+# form and whenever it is made.
 signed() {
   throwaway_certificate "$scratch/ca.pem" "$scratch/ca.key" "Ostrel test authority" || return 1
   openssl req -new -newkey rsa:2048 -nodes -subj "/CN=Ostrel test signer" -keyout "$scratch/key.pem" 2>/dev/null |
@@ -107,6 +108,9 @@ signed() {
     for exe in follow.exe glyphroots.exe; do
       osslsigncode verify -CAfile "$scratch/ca.pem" -in "$dir/$exe" || { echo "with $vars"; return 1; }
     done
+    [ -f "$scratch/first.zip" ] || cp "$scratch/signed/$name.zip" "$scratch/first.zip"
+    [ "${vars#*chain}" != "$vars" ] || cmp "$scratch/first.zip" "$scratch/signed/$name.zip" ||
+      { echo "with $vars"; return 1; }
   done
 }
 
@@ -143,7 +147,7 @@ SIGN_CERT=$scratch/cert.pem SIGN_KEY=$scratch/encempty.key SIGN_PASS_FILE=$scrat
 SIGN_PFX=$scratch/cert.pem SIGN_KEY=$scratch/key.pem|not SIGN_PFX with SIGN_KEY
 SIGN_PASS_FILE=$scratch/wrong.pass|SIGN_PASS_FILE is set, but neither SIGN_PFX nor
 SOURCE_DATE_EPOCH=abc|SOURCE_DATE_EPOCH is 'abc', not a whole number of seconds
-SOURCE_DATE_EPOCH=4354819200|SOURCE_DATE_EPOCH is '4354819200'
+SOURCE_DATE_EPOCH=4294967296|SOURCE_DATE_EPOCH is '4294967296'
 SIGN_CERT=$scratch/cert.pem SIGN_KEY=$scratch/key.pem SIGN_TIMESTAMP_URL=http://127.0.0.1:9|osslsigncode could not sign follow.exe: (CURL|HTTP) failure
 EOF
 }
