@@ -18,21 +18,25 @@ fixed permissions.
 With SIGN_CERT and SIGN_KEY (a certificate and its private key, PEM or
 DER), or with SIGN_PFX (a PKCS#12 file holding both), the programs are
 signed, Authenticode with SHA-256, before they are summed, with the
-archive's time as their signing time. SIGN_PASS_FILE
-names a file whose first line is the pass phrase of an encrypted key or of
-the PKCS#12 file; SIGN_TIMESTAMP_URL, when set, names an RFC 3161
-time-stamping server. Every key and pass phrase is checked before anything
-is signed, and no tool ever reads the terminal: a prompt would wait for
-ever in an unattended build.
+archive's time as their signing time. SIGN_PASS_FILE names a file whose
+first line is the pass phrase of an encrypted key or of the PKCS#12 file;
+it reaches the tools through memory, never a file on disk.
+SIGN_TIMESTAMP_URL, when set, names an RFC 3161 time-stamping server.
+Every key and pass phrase is checked before anything is signed, and no
+tool ever reads the terminal: a prompt would wait for ever in an
+unattended build.
+
+SIGTERM, SIGINT and SIGHUP end it as a failure does, the tools it started
+with it.
 """
 import glob
 import hashlib
 import os
 import re
 import shutil
+import signal
 import subprocess
 import sys
-import tempfile
 import time
 import zipfile
 
@@ -133,23 +137,74 @@ def windows_text(text):
     return data if data.isascii() else b"\xef\xbb\xbf" + data
 
 
+class Stop:
+    """A signal that ends the run from outside: a kill, Ctrl+C, a closed
+    terminal. Its handler only notes the signal and ends the tool that is
+    running, with everything in its session; the run then fails at its next
+    step, as on any failure. Nothing is cut short half-way, a clean-up
+    least of all."""
+
+    SIGNALS = (signal.SIGTERM, signal.SIGINT, signal.SIGHUP)
+
+    def __init__(self):
+        self.signal = None
+        self.tool = None
+
+    def catch(self):
+        for number in self.SIGNALS:
+            signal.signal(number, self.note)
+
+    def note(self, number, _frame):
+        self.signal = self.signal or number
+        if self.tool and self.tool.returncode is None:
+            end_session(self.tool)
+
+    def check(self):
+        if self.signal:
+            raise Failure("stopped by %s" % signal.Signals(self.signal).name)
+
+    def status(self):
+        return 128 + self.signal if self.signal else 1
+
+
+STOP = Stop()
+
+
+def end_session(tool):
+    try:
+        os.killpg(tool.pid, signal.SIGKILL)
+    except ProcessLookupError:
+        pass  # already gone
+
+
 def run(command, what, reason=None, **options):
     """Runs a tool in a session of its own, with no terminal to prompt on,
     for at most TOOL_SECONDS; its failure becomes one line: what failed,
     and the reason the tool gave (by default the last thing it said)."""
+    STOP.check()
     try:
-        done = subprocess.run(command, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True,
-                              stdin=subprocess.DEVNULL, start_new_session=True,
-                              timeout=TOOL_SECONDS, check=False, **options)
+        tool = subprocess.Popen(command, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+                                text=True, stdin=subprocess.DEVNULL, start_new_session=True,
+                                **options)
     except OSError as error:
         raise Failure("%s: %s" % (what, error.strerror)) from None
+    STOP.tool = tool
+    try:
+        if STOP.signal:  # it came while the tool was being started
+            end_session(tool)
+        output = tool.communicate(timeout=TOOL_SECONDS)[0]
     except subprocess.TimeoutExpired:
+        end_session(tool)
+        tool.wait()
         raise Failure("%s: no answer within %d s" % (what, TOOL_SECONDS)) from None
-    if done.returncode != 0:
-        said = [line.strip() for line in done.stdout.splitlines() if line.strip()]
+    finally:
+        STOP.tool = None
+    STOP.check()
+    if tool.returncode != 0:
+        said = [line.strip() for line in output.splitlines() if line.strip()]
         said = reason(said) if reason else said[-1:]
         raise Failure("%s%s" % (what, ": " + said[0] if said else ""))
-    return done.stdout
+    return output
 
 
 def failure_lines(said):
@@ -241,28 +296,33 @@ def pass_phrase():
 
 
 class Secret:
-    """The pass phrase as the tools take it: from a private file, never
-    from a command line. An empty one, which neither tool reads from a
-    file, is given as the empty string it is."""
+    """The pass phrase as the tools take it: never on a command line, and
+    never in a file on disk, where a run killed outright would leave it.
+    It is a file in memory (a memfd) that no name leads to, handed to each
+    tool that needs it as /dev/fd/N, and gone with this process however it
+    ends. An empty one, which neither tool reads from a file, is given as
+    the empty string it is."""
 
-    def __init__(self, phrase, folder):
-        self.phrase, self.path = phrase, os.path.join(folder, "pass")
+    def __init__(self, phrase):
+        self.fds = ()
         if phrase:
-            with open(os.open(self.path, os.O_WRONLY | os.O_CREAT | os.O_EXCL, 0o600), "wb") as f:
-                f.write(phrase)
+            fd = os.memfd_create("pass")
+            os.write(fd, phrase)
+            self.fds = (fd,)
 
     def openssl(self):
-        return ["-passin", "file:" + self.path if self.phrase else "pass:"]
+        return ["-passin", "file:/dev/fd/%d" % self.fds[0] if self.fds else "pass:"]
 
     def osslsigncode(self):
-        return ["-readpass", self.path] if self.phrase else ["-pass", ""]
+        return ["-readpass", "/dev/fd/%d" % self.fds[0]] if self.fds else ["-pass", ""]
 
 
-def public_key(command, variable, path, kind, encrypted=False):
+def public_key(command, variable, path, kind, secret=None):
     try:
-        return run(["openssl"] + command + ["-in", path], "")
+        return run(["openssl"] + command + (secret.openssl() if secret else []) + ["-in", path], "",
+                   pass_fds=secret.fds if secret else ())
     except Failure:
-        if encrypted:
+        if secret:
             raise Failure("SIGN_PASS_FILE does not hold the pass phrase of %s" % path) from None
         raise Failure("%s names %s, which is not %s" % (variable, path, kind)) from None
 
@@ -273,7 +333,8 @@ def check_pfx(path, secret):
     provider, as osslsigncode does."""
     for legacy in ([], ["-legacy"]):
         try:
-            run(["openssl", "pkcs12", "-noout", "-in", path] + legacy + secret.openssl(), "")
+            run(["openssl", "pkcs12", "-noout", "-in", path] + legacy + secret.openssl(), "",
+                pass_fds=secret.fds)
             return
         except Failure as failure:
             said = str(failure)
@@ -282,10 +343,11 @@ def check_pfx(path, secret):
     raise Failure("SIGN_PFX names %s, which OpenSSL cannot read%s" % (path, said))
 
 
-def signing_key(secret_folder):
-    """The osslsigncode options that name the key to sign with, checked:
-    readable, decrypted by the pass phrase given, matching its certificate;
-    None when nothing is set."""
+def signing_key():
+    """The osslsigncode options that name the key to sign with, checked
+    (readable, decrypted by the pass phrase given, matching its
+    certificate), and the descriptors they read the pass phrase from; None
+    when nothing is set."""
     cert, key, pfx = (os.environ.get(v) for v in ("SIGN_CERT", "SIGN_KEY", "SIGN_PFX"))
     phrase = pass_phrase()
     if pfx and (cert or key):
@@ -311,28 +373,29 @@ def signing_key(secret_folder):
         raise Failure("%s names %s, which is encrypted; set SIGN_PASS_FILE to a file whose first "
                       "line is its pass phrase" % (("SIGN_PFX", pfx) if pfx else ("SIGN_KEY", key)))
     # A PKCS#12 file without protection still takes a pass phrase: the empty one.
-    secret = Secret(phrase if encrypted else b"", secret_folder)
+    secret = Secret(phrase if encrypted else b"")
     if pfx:
         check_pfx(pfx, secret)
-        return ["-pkcs12", pfx] + secret.osslsigncode()
-    key_key = public_key(["pkey", "-pubout"] + (secret.openssl() if encrypted else []), "SIGN_KEY",
-                         key, "a private key", encrypted)
+        return ["-pkcs12", pfx] + secret.osslsigncode(), secret.fds
+    key_key = public_key(["pkey", "-pubout"], "SIGN_KEY", key, "a private key",
+                         secret if encrypted else None)
     if cert_key != key_key:
         raise Failure("SIGN_KEY names %s, which is not the key of the certificate in %s"
                       % (key, cert))
-    return ["-certs", cert, "-key", key] + (secret.osslsigncode() if encrypted else [])
+    return ["-certs", cert, "-key", key] + (secret.osslsigncode() if encrypted else []), secret.fds
 
 
-def sign(path, description, key_options, epoch):
+def sign(path, description, key, epoch):
     """Signs with the archive's own time as the signing time, so that the
     same commit and key give the same signature."""
-    command = ["osslsigncode", "sign"] + key_options + ["-h", "sha256", "-n", description,
-                                                        "-time", str(epoch)]
+    options, fds = key
+    command = ["osslsigncode", "sign"] + options + ["-h", "sha256", "-n", description,
+                                                    "-time", str(epoch)]
     if os.environ.get("SIGN_TIMESTAMP_URL"):
         command += ["-ts", os.environ["SIGN_TIMESTAMP_URL"]]
     signed = path + ".signed"
     run(command + ["-in", path, "-out", signed], "osslsigncode could not sign %s"
-        % os.path.basename(path), reason=failure_lines)
+        % os.path.basename(path), reason=failure_lines, pass_fds=fds)
     os.replace(signed, path)
 
 
@@ -345,7 +408,7 @@ def sha256(path):
     return hashlib.sha256(read_bytes(path)).hexdigest()
 
 
-def stage_programs(build_dir, stage, epoch, key_options):
+def stage_programs(build_dir, stage, epoch, key):
     """Stripped copies of the programs in stage, signed when there is a
     key to sign with; gives their SHA256SUMS."""
     # strip writes a fresh time stamp into the header; it takes this one.
@@ -355,8 +418,8 @@ def stage_programs(build_dir, stage, epoch, key_options):
         path = os.path.join(stage, exe)
         run([STRIP, "--strip-all", "-o", path, os.path.join(build_dir, exe)],
             "%s could not strip %s" % (STRIP, exe), env=strip_env)
-        if key_options:
-            sign(path, file_description(program), key_options, epoch)
+        if key:
+            sign(path, file_description(program), key, epoch)
     return "".join("%s  %s.exe\n" % (sha256(os.path.join(stage, p + ".exe")), p)
                    for p in PROGRAMS)
 
@@ -371,12 +434,12 @@ def write_zip(archive, name, contents, epoch):
             zf.writestr(info, data, compress_type=zipfile.ZIP_DEFLATED, compresslevel=9)
 
 
-def make_archive(build_dir, out_dir, stage_root, secret_folder):
+def make_archive(build_dir, out_dir, stage_root):
     name = "ostrel-companions-%s%s-win64" % (product_version(build_dir), dirty_mark())
     stage = os.path.join(stage_root, name)
     os.makedirs(stage)
     epoch = source_epoch()
-    sums = stage_programs(build_dir, stage, epoch, signing_key(secret_folder))
+    sums = stage_programs(build_dir, stage, epoch, signing_key())
     contents = [(p + ".exe", read_bytes(os.path.join(stage, p + ".exe"))) for p in PROGRAMS] + [
         ("README.txt", windows_text(user_readme())),
         ("LICENSE.txt", windows_text(open(os.path.join(ROOT, "LICENSE"), encoding="utf-8").read())),
@@ -398,17 +461,17 @@ def main():
         os.remove(old)
     stage_root = os.path.join(build_dir, "dist")
     shutil.rmtree(stage_root, ignore_errors=True)
-    # The pass phrase's file, readable by its owner alone, gone at the end.
-    secret_folder = tempfile.TemporaryDirectory()
+    STOP.catch()
     try:
-        archive, sums = make_archive(build_dir, out_dir, stage_root, secret_folder.name)
+        archive, sums = make_archive(build_dir, out_dir, stage_root)
+        STOP.check()  # a signal as it ended: the archive is not to be taken
     except Failure as failure:
         for partial in glob.glob(os.path.join(out_dir, "ostrel-companions-*-win64.zip*")):
             os.remove(partial)
-        sys.exit("make dist: %s" % failure)
+        print("make dist: %s" % failure, file=sys.stderr)
+        sys.exit(STOP.status())
     finally:
         shutil.rmtree(stage_root, ignore_errors=True)
-        secret_folder.cleanup()
     print(archive)
     sys.stdout.write(sums)
     print("%s  %s" % (sha256(archive), os.path.basename(archive)))

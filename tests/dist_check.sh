@@ -2,14 +2,16 @@
 # The release archive, as a user and a packager meet it: its layout and
 # checksums; stripped programs that still run under Wine; signatures made
 # with a throwaway certificate, its key in each form keys come in, the same
-# every time; no archive at all from a failed run; the
+# every time; no archive, no tool and no pass phrase left by a failed or
+# stopped run; the
 # same archive from two fresh clones in two folders, built at two times;
 # and, in one of them, the names that a change and a raised version give.
 # Usage: dist_check.sh (from anywhere; `make dist` must have run)
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
+silent=""
+trap '[ -z "$silent" ] || kill "$silent"; rm -rf "$scratch"' EXIT
 passed=0 failed=0
 check() {  # check NAME COMMAND...: one result line per check
   title=$1; shift
@@ -114,15 +116,24 @@ signed() {
   done
 }
 
-# Each way of asking for an archive that cannot be made: one line that
-# names the cause, and neither the older archive nor a new one left. Each
-# runs on a terminal and under a time limit, so that a prompt fails its
-# case instead of holding the run.
+# Each way of asking for an archive that cannot be made, and a run stopped
+# while a time-stamping server keeps it waiting: one line that names the
+# cause, and neither the older archive nor a new one left, nor a tool
+# still running, nor a file holding the pass phrase. Each runs on a
+# terminal and under a time limit, so that a prompt fails its case instead
+# of holding the run.
 nothing_left_by_a_failure() {
   throwaway_certificate "$scratch/cert.pem" "$scratch/key.pem" || return 1
   throwaway_certificate "$scratch/other.pem" "$scratch/other.key" || return 1
   openssl pkey -in "$scratch/key.pem" -aes256 -passout pass: -out "$scratch/encempty.key" || return 1
   echo wrong > "$scratch/wrong.pass"
+  phrase="secret $(od -An -N8 -tx1 /dev/urandom | tr -d ' \n')"
+  echo "$phrase" > "$scratch/secret.pass"
+  openssl pkey -in "$scratch/key.pem" -aes256 -passout "pass:$phrase" -out "$scratch/secret.key" || return 1
+  # A time-stamping server that takes the request and never answers.
+  python3 -c 'import socket, time; s = socket.socket(); s.bind(("127.0.0.1", 0)); s.listen()
+print(s.getsockname()[1], flush=True); time.sleep(120)' > "$scratch/silent.port" & silent=$!
+  until [ -s "$scratch/silent.port" ]; do sleep 0.1; done
   out="$scratch/failed"
   mkdir -p "$out"
   while IFS='|' read -r vars cause; do
@@ -135,6 +146,9 @@ nothing_left_by_a_failure() {
       { echo "for '$cause' it said:"; cat "$scratch/said"; return 1; }
     [ -z "$(ls "$out")" ] || { echo "left in dist/:"; ls "$out"; return 1; }
     [ ! -e "$root/build/windows/dist" ] || { echo "a staging folder is left"; return 1; }
+    ! pgrep -af "$scratch/" || { echo "a tool still runs"; return 1; }
+    ! grep -rlsF --exclude=secret.pass "$phrase" /tmp "${TMPDIR:-/tmp}" /dev/shm \
+        ${XDG_RUNTIME_DIR:+"$XDG_RUNTIME_DIR"} "$root/build/windows" || { echo "the pass phrase is left"; return 1; }
   done <<EOF
 SIGN_CERT=$scratch/cert.pem|SIGN_CERT and SIGN_KEY go together, and only SIGN_CERT
 SIGN_KEY=$scratch/key.pem|SIGN_CERT and SIGN_KEY go together, and only SIGN_KEY
@@ -149,6 +163,7 @@ SIGN_PASS_FILE=$scratch/wrong.pass|SIGN_PASS_FILE is set, but neither SIGN_PFX n
 SOURCE_DATE_EPOCH=abc|SOURCE_DATE_EPOCH is 'abc', not a whole number of seconds
 SOURCE_DATE_EPOCH=4294967296|SOURCE_DATE_EPOCH is '4294967296'
 SIGN_CERT=$scratch/cert.pem SIGN_KEY=$scratch/key.pem SIGN_TIMESTAMP_URL=http://127.0.0.1:9|osslsigncode could not sign follow.exe: (CURL|HTTP) failure
+SIGN_CERT=$scratch/cert.pem SIGN_KEY=$scratch/secret.key SIGN_PASS_FILE=$scratch/secret.pass SIGN_TIMESTAMP_URL=http://127.0.0.1:$(cat "$scratch/silent.port") timeout -s TERM 5|^make dist: stopped by SIGTERM
 EOF
 }
 
