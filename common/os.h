@@ -36,6 +36,9 @@ void ShowWindow(Window window, int command);
 void SetForegroundWindow(Window window);
 // Modal; returns once the user has dismissed it.
 void MessageBoxA(Window owner, const char* text, const char* caption, unsigned style);
+// The short (8.3) name of an existing path: its length, the size it would
+// need when it does not fit, or 0 when there is none.
+unsigned long GetShortPathNameA(const char* long_path, char* short_path, unsigned long length);
 
 // The project's own operations.
 

@@ -54,6 +54,9 @@ void MessageBoxA(Window, const char* text, const char* caption, unsigned) {
     std::fprintf(stderr, "%s\n%s\n", caption, text);
 }
 
+// No volume here keeps short names.
+unsigned long GetShortPathNameA(const char*, char*, unsigned long) { return 0; }
+
 // A gone reader is seen only where SIGPIPE is ignored; otherwise the
 // signal ends the program at that write.
 static Output failure() { return errno == EPIPE ? Output::READER_GONE : Output::FAILED; }

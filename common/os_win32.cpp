@@ -49,6 +49,10 @@ void MessageBoxA(Window owner, const char* text, const char* caption, unsigned s
     ::MessageBoxA(static_cast<HWND>(owner), text, caption, style);
 }
 
+unsigned long GetShortPathNameA(const char* long_path, char* short_path, unsigned long length) {
+    return ::GetShortPathNameA(long_path, short_path, length);
+}
+
 // The runtime maps these to errno values that other failures share; the
 // system's own code tells. Windows gives the first two, Wine the third.
 static Output failure() {

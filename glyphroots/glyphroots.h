@@ -26,11 +26,12 @@ void show_usage();
 // Makes sure install_dir holds a readable font path list; gives the exit
 // status.
 int create_font_path_list(const char* install_dir);
-// Writes the list into a stream just opened for it at list_path, and
-// closes it. A list that could not be written whole is removed: a partial
-// one would be kept for ever, since it can be read.
-int finish_font_path_list(std::FILE* list, const char* list_path,
-                          const char* install_dir);
+// Writes the list, naming the two directories as given, into a stream just
+// opened for it at list_path, and closes it. A list that could not be
+// written whole is removed: a partial one would be kept for ever, since it
+// can be read.
+int finish_font_path_list(std::FILE* list, const char* list_path, const char* install_dir,
+                          const char* windows_dir);
 // The one formatted write; gives false when it fails.
 bool write_font_path_list(std::FILE* list, const char* install_dir,
                           const char* windows_dir);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "glyphroots.h"
 #include "program_args.h"
 #include "temp_file.h"
+#include "text.h"
 
 namespace fs = std::filesystem;
 
@@ -91,17 +93,41 @@ protected:
     }
 };
 
+// The list's entries are separated by commas: a directory whose name holds
+// one is named by its short name, and with none to be had nothing is
+// written. Any other directory is named as it was given.
 TEST_F(Installation, ListWrittenByteForByte) {
+    const std::string comma = (folder / "Ostrel, Inc").string();
+    fs::create_directory(comma);
+    const std::string windir_comma = "C:\\Win,dows";
     struct Case {
+        std::string dir;
         const char* windir;  // nullptr: not set
-        const char* windows_dir;
-    } cases[] = {{"C:\\WINDOWS", "C:\\WINDOWS"}, {nullptr, "C:\\Windows"}, {"", ""}};
+        std::map<std::string, std::string> short_names;
+        std::string install_entry, windows_entry;  // no install entry: nothing written
+    } cases[] = {
+        {dir, "C:\\WINDOWS", {{dir, "C:\\OSTREL~1"}}, dir, "C:\\WINDOWS"},
+        {dir, nullptr, {}, dir, "C:\\Windows"},
+        {dir, "", {}, dir, ""},
+        {comma, "C:\\WINDOWS", {{comma, "C:\\OSTR~2QU"}}, "C:\\OSTR~2QU", "C:\\WINDOWS"},
+        {comma, "C:\\WINDOWS", {}, "", ""},
+        {comma, "C:\\WINDOWS", {{comma, "C:\\A,B~1"}}, "", ""},
+        {comma, "C:\\WINDOWS", {{comma, std::string(PATH_BUF_SIZE, 'S')}}, "", ""},
+        {dir, windir_comma.c_str(), {{windir_comma, "C:\\WIN~1"}}, dir, "C:\\WIN~1"},
+        {dir, windir_comma.c_str(), {}, "", ""},
+    };
     for (const Case& c : cases) {
         reset_fake_os();
         if (c.windir) fake_os().env["WINDIR"] = c.windir;
-        fs::remove(list);
-        ASSERT_EQ(create(), 0);
-        EXPECT_EQ(read_all(list), font_path_list(dir, c.windows_dir, NL));
+        fake_os().short_names = c.short_names;
+        const std::string path = c.dir + "\\glyphroots";
+        EXPECT_EQ(create_font_path_list(c.dir.c_str()), c.install_entry.empty() ? 1 : 0) << c.dir;
+        if (c.install_entry.empty()) {
+            EXPECT_FALSE(fs::exists(path)) << c.dir;
+        } else {
+            EXPECT_EQ(read_all(path), font_path_list(c.install_entry, c.windows_entry, NL));
+        }
+        fs::remove(path);
         EXPECT_TRUE(fake_os().boxes.empty());
     }
 }
@@ -201,7 +227,7 @@ TEST_F(Installation, FailedWriteIsRemovedAndReported) {
     // runtime the write itself or the flush on close fails.
     write_bytes(list, "");
     std::FILE* read_only = std::fopen(list.c_str(), "rt");
-    EXPECT_EQ(finish_font_path_list(read_only, list.c_str(), dir.c_str()), 1);
+    EXPECT_EQ(finish_font_path_list(read_only, list.c_str(), dir.c_str(), "C:\\W"), 1);
     EXPECT_FALSE(fs::exists(list));
 }
 
@@ -211,7 +237,7 @@ TEST_F(Installation, FailedFlushOnCloseIsRemovedAndReported) {
     std::FILE* full = std::fopen("/dev/full", "w");
     ASSERT_NE(full, nullptr);
     TempFile created("");
-    EXPECT_EQ(finish_font_path_list(full, created.path().c_str(), dir.c_str()), 1);
+    EXPECT_EQ(finish_font_path_list(full, created.path().c_str(), dir.c_str(), "C:\\W"), 1);
     EXPECT_FALSE(fs::exists(created.path()));
 }
 #endif

@@ -26,6 +26,9 @@ struct FakeOs {
     // Whether the program's arguments came in as the user gave them.
     bool argument_exact = true;
 
+    // The short names of paths that have one.
+    std::map<std::string, std::string> short_names;
+
     struct Box {
         void* owner;
         std::string text, caption;
