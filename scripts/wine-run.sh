@@ -11,4 +11,27 @@ if [ -n "${TMPDIR:-}" ] && [ ! -d "$TMPDIR" ]; then unset TMPDIR; fi
 wine=$(command -v wine64 || true)
 [ -n "$wine" ] || wine=/usr/lib/wine/wine64
 [ -x "$wine" ] || wine=$(command -v wine)
+
+# The machine a program file is built for, from its PE header: 014c for
+# 32-bit x86.
+machine() {
+  offset=$(od -An -tu4 -j60 -N4 "$1" 2>/dev/null | tr -d ' ')
+  [ -n "$offset" ] && od -An -tx2 -j$((offset + 4)) -N2 "$1" 2>/dev/null | tr -d ' '
+}
+
+# Whether this Wine runs 32-bit programs: its own 32-bit command processor
+# must be there and give back the status it is asked for.
+runs_32_bit() {
+  [ -f "$WINEPREFIX/drive_c/windows/syswow64/cmd.exe" ] || return 1
+  status=0
+  "$wine" 'C:\windows\syswow64\cmd.exe' /c exit 3 > /dev/null 2>&1 || status=$?
+  [ "$status" -eq 3 ]
+}
+
+# A Wine without its 32-bit part does not run a 32-bit program, and says
+# so only in its debug output; its status would pass for the program's.
+if [ -f "${1:-}" ] && [ "$(machine "$1")" = 014c ] && ! runs_32_bit; then
+  echo "wine-run: $1 is a 32-bit program, and this Wine cannot run one (its 32-bit part is not installed)" >&2
+  exit 126
+fi
 exec "$wine" "$@"
