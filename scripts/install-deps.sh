@@ -1,7 +1,7 @@
 #!/bin/sh
 # Adds the Debian packages the build needs, and with "tests" those only the
-# tests need too (nsis, for a real installer around glyphroots.exe); says
-# nothing when they are all there already.
+# tests need too (nsis and wixl, for real installers around glyphroots.exe);
+# says nothing when they are all there already.
 # Usage: install-deps.sh [tests]
 set -eu
 sudo=""
@@ -45,5 +45,5 @@ fi
 install_missing "$runtime"
 
 if [ "${1:-}" = tests ]; then
-  install_missing nsis
+  install_missing nsis wixl
 fi

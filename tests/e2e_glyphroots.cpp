@@ -1,7 +1,7 @@
 // The built glyphroots.exe under Wine, run as the installer runs it: with
-// the install directory as its argument, by hand and by a real NSIS
-// installer. The arguments of this test are the program's path and the
-// installer's, or none when makensis was not there to build one.
+// the install directory as its argument, by hand and by real installers.
+// The arguments of this test are the program's path, the NSIS installer's
+// and the MSI package's, each none when its tool was not there to build it.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string program, installer;
+std::string program, nsis, msi;
 
 bool code_page_holds(const std::wstring& name) {
     return widen(to_code_page(name, CP_ACP), CP_ACP) == name;
@@ -109,46 +109,78 @@ TEST(GlyphrootsProgram, DirectoryTheCodePageCannotHoldIsRefused) {
     fs::remove_all(widen(base));
 }
 
-// The installer runs it with the line the README gives installer authors,
-// silently, into the folder that /D= names: unquoted and last, spaces and
-// all, so the command line is written whole. A drive's root, which the
-// installer gives as a bare D:, is not taken while root installs stay off:
-// it installs into its own default folder. The installer may end before
-// its work does; the exit status it saw is written last.
-TEST(GlyphrootsProgram, RunByAnNsisInstaller) {
-    if (installer == "none") GTEST_SKIP() << "makensis was not there to build the installer";
-    const std::string base = scratch_path("nsis");
+// Waits up to 30 s for an installer to be done. A usage box that nobody
+// sees holds it for ever: one found by then is dismissed, and the case
+// fails.
+template <class Done>
+bool finished(Done done, const std::string& what) {
+    for (int waited = 0; !done() && waited < 30000; waited += 100) Sleep(100);
+    if (done()) return true;
+    if (HWND box = FindWindowA(nullptr, "glyphroots.exe error")) PostMessageA(box, WM_COMMAND, IDOK, 0);
+    ADD_FAILURE() << what << ": not done within 30 s";
+    return false;
+}
+
+// The installers run it with the lines the README gives installer authors,
+// silently. NSIS installs into the folder that /D= names, unquoted and
+// last, spaces and all, so the command line is written whole; a drive's
+// root, which it gives as a bare D:, is not taken while root installs stay
+// off: it installs into its own default folder. It may end before its work
+// does; the exit status it saw is written last. The MSI package passes
+// "[INSTALLDIR]." and fails the install on a status other than 0, so the
+// list names each folder with a \. after it.
+TEST(GlyphrootsProgram, RunByInstallers) {
+    if (nsis == "none" && msi == "none") GTEST_SKIP() << "neither makensis nor wixl was there";
+    const std::string base = scratch_path("installers");
     const std::string fallback = (fs::temp_directory_path() / "ostrel-setup-default").string();
     struct Case {
+        bool msi;
         std::string asked, installed;
     } cases[] = {
-        {base + "\\plain", base + "\\plain"},
-        {base + "\\with spaces", base + "\\with spaces"},
-        {base + u8"\\Café", base + u8"\\Café"},
-        {base + "\\Ostrel Co., Ltd", base + "\\Ostrel Co., Ltd"},
-        {"C:\\", fallback},
+        {false, base + "\\plain", base + "\\plain"},
+        {false, base + "\\with spaces", base + "\\with spaces"},
+        {false, base + u8"\\Café", base + u8"\\Café"},
+        {false, base + "\\Ostrel Co., Ltd", base + "\\Ostrel Co., Ltd"},
+        {false, "C:\\", fallback},
+        {true, base + "\\with spaces", base + "\\with spaces"},
+        {true, base + u8"\\Café", base + u8"\\Café"},
+        {true, base + "\\Ostrel, Inc", base + "\\Ostrel, Inc"},
+        {true, "C:\\", "C:\\"},
     };
     for (const Case& c : cases) {
+        if ((c.msi ? msi : nsis) == "none") continue;
         if (c.asked.find(u8"é") != std::string::npos && !code_page_holds(L"Caf\u00e9")) continue;
+        const std::string what = (c.msi ? "MSI into " : "NSIS into ") + c.asked;
         const fs::path folder = widen(c.installed);
-        const fs::path status = folder / "exit-status.txt";
-        fs::remove_all(folder);
-        Child setup;
-        ASSERT_TRUE(setup.start_command_line(installer, "\"" + installer + "\" /S /D=" + c.asked));
-        for (int waited = 0; !fs::exists(status) && waited < 30000; waited += 100) Sleep(100);
-        if (!fs::exists(status)) {
-            // A usage box nobody sees holds the installer: let it go.
-            if (HWND box = FindWindowA(nullptr, "glyphroots.exe error")) {
-                PostMessageA(box, WM_COMMAND, IDOK, 0);
-            }
-            ADD_FAILURE() << c.asked << ": no exit status within 30 s";
-            continue;
-        }
-        setup.wait(10000);
         const std::string dir = to_code_page(folder.wstring(), CP_ACP);
-        EXPECT_EQ(read_all(dir + "\\exit-status.txt"), "0") << c.asked;
-        EXPECT_EQ(read_all(dir + "\\glyphroots"), expected_list(dir)) << c.asked;
-        fs::remove_all(folder);
+        std::string status;
+        Child setup;
+        if (c.msi) {
+            ASSERT_TRUE(setup.start_command_line(
+                "C:\\windows\\system32\\msiexec.exe",
+                "msiexec /qn /i \"" + msi + "\" INSTALLDIR=\"" + c.asked + "\""));
+            if (finished([&] { return !setup.running(); }, what)) status = std::to_string(setup.wait(0));
+        } else {
+            fs::remove_all(folder);
+            ASSERT_TRUE(setup.start_command_line(nsis, "\"" + nsis + "\" /S /D=" + c.asked));
+            if (finished([&] { return fs::exists(folder / "exit-status.txt"); }, what)) {
+                setup.wait(10000);
+                status = read_all(dir + "\\exit-status.txt");
+            }
+        }
+        EXPECT_EQ(status, "0") << what;
+        const std::string listed = c.msi ? (dir.back() == '\\' ? dir : dir + "\\") + "." : dir;
+        EXPECT_EQ(read_all(dir + "\\glyphroots"), expected_list(listed)) << what;
+        if (c.msi) {
+            Child removal;
+            removal.start_command_line("C:\\windows\\system32\\msiexec.exe",
+                                       "msiexec /qn /x \"" + msi + "\"");
+            removal.wait(30000);
+        }
+        for (const char* file : {"glyphroots", "glyphroots.exe", "exit-status.txt"}) {
+            fs::remove(folder / file);
+        }
+        if (folder != folder.root_path()) fs::remove(folder);
     }
     fs::remove_all(widen(base));
 }
@@ -156,6 +188,6 @@ TEST(GlyphrootsProgram, RunByAnNsisInstaller) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    return run_tests_on_programs(argc, argv, {&program, &installer},
-                                 "e2e_glyphroots PATH-OF-GLYPHROOTS PATH-OF-INSTALLER|none");
+    return run_tests_on_programs(argc, argv, {&program, &nsis, &msi},
+                                 "e2e_glyphroots PATH-OF-GLYPHROOTS NSIS-INSTALLER|none MSI-PACKAGE|none");
 }
