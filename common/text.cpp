@@ -28,6 +28,14 @@ bool bounded_format(char* dst, std::size_t size, const char* format, ...) {
     return n >= 0 && static_cast<std::size_t>(n) < size;
 }
 
+std::size_t utf8_cut(const char* text, std::size_t n) {
+    // A byte 10xxxxxx continues the sequence before it; more than three in
+    // a row are no UTF-8, and are cut where they stand.
+    std::size_t cut = n;
+    while (cut > 0 && n - cut < 3 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+    return cut;
+}
+
 const char* env_or_default(const char* name, const char* fallback) {
     const char* value = os::getenv(name);
     return value ? value : fallback;

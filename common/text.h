@@ -17,5 +17,9 @@ void bounded_copy(char* dst, std::size_t size, const char* src);
 bool bounded_format(char* dst, std::size_t size, const char* format, ...)
     __attribute__((format(printf, 3, 4)));
 
+// Where to cut text that is longer than n bytes so that no UTF-8 sequence
+// is split: n, or up to three bytes before it.
+std::size_t utf8_cut(const char* text, std::size_t n);
+
 // The variable's value, even when empty; fallback only when it is not set.
 const char* env_or_default(const char* name, const char* fallback);

@@ -253,7 +253,8 @@ TEST(FollowEntry, MissingLogEndsWithStatusOne) {
 
 // A path cut at the buffer's end names some other file, here one that
 // exists: followed, the fake's pauses would run out. The notice names what
-// was asked for, as far as the box holds it.
+// was asked for, as far as the box or the line holds it: the line's end
+// and the text around the path stay whole, and no character is split.
 TEST(FollowEntry, PathsThatDoNotFitAreNeverOpened) {
     const fs::path here = fs::current_path();
     const fs::path folder = scratch_path("cwd");
@@ -264,23 +265,39 @@ TEST(FollowEntry, PathsThatDoNotFitAreNeverOpened) {
     write_bytes(cut, "WRONG\n");
     write_bytes(dir + "/Ostrel." + names, "WRONG\n");
     write_bytes("Ostrel.0.log", "WRONG\n");
+    std::string e_acute_122, e_acute_151;
+    for (int i = 0; i < 151; ++i) (i < 122 ? e_acute_122 : e_acute_151) += u8"é";
+    e_acute_151 = e_acute_122 + e_acute_151;
     struct Case {
         std::vector<std::string> args;
-        std::string temp_dir, disno, named;
+        std::string temp_dir, disno, named, line;  // in the box, on standard error
     } cases[] = {
-        {{}, std::string(300, 't') + "\\", "0", "Ostrel.0.log"},
-        {{cut + "EXTRA.log"}, "", "", cut + "EXTRA.log"},
-        {{}, dir + "/", names + "EXTRA", dir + "/Ostrel." + names.substr(3) + "..."},
+        {{}, std::string(300, 't') + "\\", "0", "Ostrel.0.log", "Ostrel.0.log"},
+        {{cut + "EXTRA.log"}, "", "", cut + "EXTRA.log", cut + "EXTRA.log"},
+        {{}, dir + "/", names + "EXTRA", dir + "/Ostrel." + names.substr(3) + "...",
+         dir + "/Ostrel." + names.substr(3) + "..."},
+        {{std::string(1000, 'a')}, "", "", std::string(1000, 'a'), std::string(304, 'a')},
+        {{"x" + e_acute_151 + e_acute_151}, "", "", "x" + e_acute_151 + e_acute_151,
+         "x" + e_acute_151},
+        {{}, "dddd/", e_acute_151 + e_acute_151, "dddd/Ostrel." + e_acute_122 + "...",
+         "dddd/Ostrel." + e_acute_122 + "..."},
     };
     for (const Case& c : cases) {
-        reset_fake_os();
-        fake_os().temp_dir = c.temp_dir;
-        fake_os().env["DISNO"] = c.disno;
-        Argv argv("follow.exe", c.args);
-        EXPECT_EQ(follow_main(argv.count(), argv.get()), 1);
-        ASSERT_EQ(fake_os().boxes.size(), 1u);
-        EXPECT_EQ(fake_os().boxes[0].text,
-                  ("Can't open file...\n" + c.named + "\n\nDISPLAY \"not set\"").substr(0, 298));
+        for (bool window : {true, false}) {
+            reset_fake_os();
+            fake_os().window_exists = window;
+            fake_os().temp_dir = c.temp_dir;
+            fake_os().env["DISNO"] = c.disno;
+            Argv argv("follow.exe", c.args);
+            EXPECT_EQ(follow_main(argv.count(), argv.get()), 1);
+            if (!window) {
+                EXPECT_EQ(fake_os().stderr_text, "follow: can't open " + c.line + "\n");
+                continue;
+            }
+            ASSERT_EQ(fake_os().boxes.size(), 1u);
+            EXPECT_EQ(fake_os().boxes[0].text,
+                      ("Can't open file...\n" + c.named + "\n\nDISPLAY \"not set\"").substr(0, 298));
+        }
     }
     fs::current_path(here);
     std::error_code ignored;  // Windows cannot reach names this long
