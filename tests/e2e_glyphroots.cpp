@@ -153,6 +153,16 @@ TEST(GlyphrootsProgram, RunByInstallers) {
         const std::string what = (c.msi ? "MSI into " : "NSIS into ") + c.asked;
         const fs::path folder = widen(c.installed);
         const std::string dir = to_code_page(folder.wstring(), CP_ACP);
+        // What the installers and the program leave, from this run or an
+        // earlier one; a root folder stays.
+        const auto clean = [&folder] {
+            std::error_code ignored;
+            for (const char* file : {"glyphroots", "glyphroots.exe", "exit-status.txt"}) {
+                fs::remove(folder / file, ignored);
+            }
+            fs::remove(folder, ignored);
+        };
+        clean();
         std::string status;
         Child setup;
         if (c.msi) {
@@ -161,7 +171,6 @@ TEST(GlyphrootsProgram, RunByInstallers) {
                 "msiexec /qn /i \"" + msi + "\" INSTALLDIR=\"" + c.asked + "\""));
             if (finished([&] { return !setup.running(); }, what)) status = std::to_string(setup.wait(0));
         } else {
-            fs::remove_all(folder);
             ASSERT_TRUE(setup.start_command_line(nsis, "\"" + nsis + "\" /S /D=" + c.asked));
             if (finished([&] { return fs::exists(folder / "exit-status.txt"); }, what)) {
                 setup.wait(10000);
@@ -177,10 +186,7 @@ TEST(GlyphrootsProgram, RunByInstallers) {
                                        "msiexec /qn /x \"" + msi + "\"");
             removal.wait(30000);
         }
-        for (const char* file : {"glyphroots", "glyphroots.exe", "exit-status.txt"}) {
-            fs::remove(folder / file);
-        }
-        if (folder != folder.root_path()) fs::remove(folder);
+        clean();
     }
     fs::remove_all(widen(base));
 }
