@@ -70,21 +70,20 @@ stripped_and_running() {
     { echo "follow showed:"; cat "$scratch/shown"; return 1; }
 }
 
-throwaway_certificate() {  # throwaway_certificate CERT KEY [NAME]
-  openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=${3:-Ostrel test signer}" \
+throwaway_certificate() {  # throwaway_certificate CERT KEY
+  openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Ostrel test signer" \
     -keyout "$2" -out "$1" 2>/dev/null
 }
 
 # Signed as keys come: a plain PEM pair; an encrypted key, and a PKCS#12
 # file of the older kind, each with a pass file written on Windows; keys
 # taken out of that file with their bag attributes; a key saved by Notepad;
-# the certificate with its chain. One key gives one archive, whatever its
-# form and whenever it is made.
+# the certificate with more after it, as a chain. One key gives one
+# archive, whatever its form and whenever it is made.
 signed() {
-  throwaway_certificate "$scratch/ca.pem" "$scratch/ca.key" "Ostrel test authority" || return 1
-  openssl req -new -newkey rsa:2048 -nodes -subj "/CN=Ostrel test signer" -keyout "$scratch/key.pem" 2>/dev/null |
-    openssl x509 -req -CA "$scratch/ca.pem" -CAkey "$scratch/ca.key" -set_serial 2 -days 2 \
-      -out "$scratch/cert.pem" 2>/dev/null && cat "$scratch/cert.pem" "$scratch/ca.pem" > "$scratch/chain.pem"
+  throwaway_certificate "$scratch/cert.pem" "$scratch/key.pem" &&
+  throwaway_certificate "$scratch/other.pem" "$scratch/other.key" || return 1
+  cat "$scratch/cert.pem" "$scratch/other.pem" > "$scratch/chain.pem"
   printf 'pass phrase\r\nnot this line\n' > "$scratch/pass"
   openssl pkey -in "$scratch/key.pem" -aes256 -passout 'pass:pass phrase' -out "$scratch/enc.key" &&
   openssl pkcs12 -export -legacy -in "$scratch/cert.pem" -inkey "$scratch/key.pem" \
@@ -108,7 +107,7 @@ signed() {
     dir="$scratch/signed/unpacked/$name"
     (cd "$dir" && sha256sum -c SHA256SUMS) || return 1
     for exe in follow.exe glyphroots.exe; do
-      osslsigncode verify -CAfile "$scratch/ca.pem" -in "$dir/$exe" || { echo "with $vars"; return 1; }
+      osslsigncode verify -CAfile "$scratch/cert.pem" -in "$dir/$exe" || { echo "with $vars"; return 1; }
     done
     [ -f "$scratch/first.zip" ] || cp "$scratch/signed/$name.zip" "$scratch/first.zip"
     [ "${vars#*chain}" != "$vars" ] || cmp "$scratch/first.zip" "$scratch/signed/$name.zip" ||

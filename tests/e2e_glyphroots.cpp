@@ -18,6 +18,7 @@ namespace fs = std::filesystem;
 namespace {
 
 std::string program, nsis, msi;
+const char* const MSIEXEC = "C:\\windows\\system32\\msiexec.exe";
 
 bool code_page_holds(const std::wstring& name) {
     return widen(to_code_page(name, CP_ACP), CP_ACP) == name;
@@ -153,12 +154,10 @@ TEST(GlyphrootsProgram, RunByInstallers) {
         const std::string what = (c.msi ? "MSI into " : "NSIS into ") + c.asked;
         const fs::path folder = widen(c.installed);
         const std::string dir = to_code_page(folder.wstring(), CP_ACP);
-        // What the installers and the program leave, from this run or an
-        // earlier one; a root folder stays.
-        const auto clean = [&folder] {
+        const auto clean = [&folder] {  // what this run or an earlier one left; a root stays
             std::error_code ignored;
-            for (const char* file : {"glyphroots", "glyphroots.exe", "exit-status.txt"}) {
-                fs::remove(folder / file, ignored);
+            for (const char* f : {"glyphroots", "glyphroots.exe", "exit-status.txt"}) {
+                fs::remove(folder / f, ignored);
             }
             fs::remove(folder, ignored);
         };
@@ -167,8 +166,7 @@ TEST(GlyphrootsProgram, RunByInstallers) {
         Child setup;
         if (c.msi) {
             ASSERT_TRUE(setup.start_command_line(
-                "C:\\windows\\system32\\msiexec.exe",
-                "msiexec /qn /i \"" + msi + "\" INSTALLDIR=\"" + c.asked + "\""));
+                MSIEXEC, "msiexec /qn /i \"" + msi + "\" INSTALLDIR=\"" + c.asked + "\""));
             if (finished([&] { return !setup.running(); }, what)) status = std::to_string(setup.wait(0));
         } else {
             ASSERT_TRUE(setup.start_command_line(nsis, "\"" + nsis + "\" /S /D=" + c.asked));
@@ -180,10 +178,8 @@ TEST(GlyphrootsProgram, RunByInstallers) {
         EXPECT_EQ(status, "0") << what;
         const std::string listed = c.msi ? (dir.back() == '\\' ? dir : dir + "\\") + "." : dir;
         EXPECT_EQ(read_all(dir + "\\glyphroots"), expected_list(listed)) << what;
-        if (c.msi) {
-            Child removal;
-            removal.start_command_line("C:\\windows\\system32\\msiexec.exe",
-                                       "msiexec /qn /x \"" + msi + "\"");
+        Child removal;
+        if (c.msi && removal.start_command_line(MSIEXEC, "msiexec /qn /x \"" + msi + "\"")) {
             removal.wait(30000);
         }
         clean();

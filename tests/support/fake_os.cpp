@@ -95,12 +95,10 @@ void MessageBoxA(Window owner, const char* text, const char* caption, unsigned s
 }
 
 unsigned long GetShortPathNameA(const char* long_path, char* short_path, unsigned long length) {
-    FakeOs& f = fake_os();
-    f.calls.push_back(std::string("GetShortPathNameA ") + long_path);
-    auto it = f.short_names.find(long_path);
-    if (it == f.short_names.end()) return 0;
+    auto it = fake_os().short_names.find(long_path);
+    if (it == fake_os().short_names.end()) return 0;
     const std::string& name = it->second;
-    if (name.size() + 1 > length) return static_cast<unsigned long>(name.size() + 1);
+    if (name.size() >= length) return static_cast<unsigned long>(name.size() + 1);
     std::memcpy(short_path, name.c_str(), name.size() + 1);
     return static_cast<unsigned long>(name.size());
 }
