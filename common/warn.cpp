@@ -5,19 +5,77 @@
 #include "os.h"
 #include "text.h"
 
+namespace {
+
+constexpr char CUT_MARK[] = "...";
+constexpr std::size_t CUT_MARK_SIZE = sizeof CUT_MARK - 1;
+
+// How much of an argument of n bytes goes into room bytes: all of it, or a
+// part ending between characters that leaves room for the mark.
+struct Shown {
+    std::size_t bytes;
+    bool cut;
+};
+
+Shown fit(const char* arg, std::size_t n, std::size_t room) {
+    if (n <= room) return {n, false};
+    if (room < CUT_MARK_SIZE) return {0, false};
+    return {utf8_cut(arg, room - CUT_MARK_SIZE), true};
+}
+
+// The bytes an argument's shown part takes, its mark included.
+std::size_t taken(Shown s) { return s.bytes + (s.cut ? CUT_MARK_SIZE : 0); }
+
+// Appends what is shown of arg at out, which has room for it.
+char* put(char* out, const char* arg, Shown s) {
+    for (std::size_t i = 0; i < s.bytes; ++i) {
+        const unsigned char c = static_cast<unsigned char>(arg[i]);
+        // A line feed or an escape sequence in a name would forge text of
+        // the program's own.
+        *out++ = c < 0x20 || c == 0x7F ? '?' : static_cast<char>(c);
+    }
+    if (s.cut) out = static_cast<char*>(std::memcpy(out, CUT_MARK, CUT_MARK_SIZE)) + CUT_MARK_SIZE;
+    return out;
+}
+
+}  // namespace
+
 void warning_notice(const char* caption, const char* text) {
     os::MessageBoxA(nullptr, text, caption, os::WARNING_BOX_STYLE);
 }
 
-void complain(const char* format, const char* arg) {
-    // Room for the longest path and any of the fixed texts around it. A
-    // longer argument, one that was refused for its length, is cut to fit,
-    // so that the text around it and the line end stay whole.
+void format_notice(char* text, std::size_t size, const char* format, const char* name,
+                   const char* value) {
+    std::size_t fixed = std::strlen(format);
+    for (const char* f = format; (f = std::strstr(f, "%s")) != nullptr; f += 2) fixed -= 2;
+    const std::size_t room = size - 1 > fixed ? size - 1 - fixed : 0;
+    const std::size_t name_n = std::strlen(name), value_n = std::strlen(value);
+    // The value stays whole beside as little as the name's mark; a value
+    // longer than that is cut as far as its own mark for the name's sake.
+    const std::size_t least_name = name_n < CUT_MARK_SIZE ? name_n : CUT_MARK_SIZE;
+    const std::size_t least_value = value_n < CUT_MARK_SIZE ? value_n : CUT_MARK_SIZE;
+    const bool value_fits = value_n + least_name <= room;
+    const std::size_t name_room = value_fits ? room - value_n
+                                  : room > least_value ? room - least_value : 0;
+    const Shown name_shown = fit(name, name_n, name_room);
+    const Shown value_shown = fit(value, value_n, room - taken(name_shown));
+    char* out = text;
+    const char* const end = text + size - 1;
+    int conversion = 0;
+    for (const char* f = format; *f && out < end; ++f) {
+        if (f[0] != '%' || f[1] != 's') {
+            *out++ = *f;
+        } else {
+            out = conversion++ == 0 ? put(out, name, name_shown) : put(out, value, value_shown);
+            ++f;
+        }
+    }
+    *out = '\0';
+}
+
+void complain(const char* format, const char* name) {
+    // Room for the longest path and any of the fixed texts around it.
     char line[PATH_BUF_SIZE + 64];
-    char cut[sizeof line];
-    const std::size_t room = sizeof line - 1 - (std::strlen(format) - 2);
-    const std::size_t n = std::strlen(arg);
-    bounded_copy(cut, (n > room ? utf8_cut(arg, room) : n) + 1, arg);
-    bounded_format(line, sizeof line, format, cut);
+    format_notice(line, sizeof line, format, name);
     os::write_stderr(line);
 }

@@ -39,8 +39,8 @@ int report_open_failure(const char* path) {
     }
     os::ShowWindow(console, os::WINDOW_HIDE);
     char message[MESSAGE_BUF_SIZE];
-    bounded_format(message, MESSAGE_BUF_SIZE, "Can't open file...\n%s\n\nDISPLAY \"%s\"",
-                   path, env_or_default("DISPLAY", "not set"));
+    format_notice(message, MESSAGE_BUF_SIZE, "Can't open file...\n%s\n\nDISPLAY \"%s\"", path,
+                  env_or_default("DISPLAY", "not set"));
     warning_notice("follow.exe error", message);
     os::SetForegroundWindow(console);
     os::ShowWindow(console, os::WINDOW_SHOW);

@@ -71,16 +71,23 @@ struct Started {
 };
 
 // Neither the code page nor the console's code page holds these.
-void follow_box_case(const char* display, const std::string& last_line) {
+const std::string& missing_log() {
+    static const std::string path = scratch_path("absent") + u8" Łódź\\Ostrel.0.log";
+    return path;
+}
+
+// The box for a log that cannot be opened shows shown of its path.
+void follow_box_case(const char* display, const std::string& last_line,
+                     const std::string& missing = missing_log(),
+                     const std::string& shown = missing_log()) {
     SetEnvironmentVariableA("DISPLAY", display);
-    const std::string missing = scratch_path("absent") + u8" Łódź\\Ostrel.0.log";
     const std::string title = u8"Ostrel 日志 Łódź";
     Started follow(follow_exe, " \"" + missing + "\"", title);
     ASSERT_TRUE(follow.ok);
 
     HWND box = wait_for_window("follow.exe error", 15000);
     ASSERT_NE(box, nullptr) << "no box";
-    EXPECT_EQ(box_text(box), "Can't open file...\n" + missing + "\n\n" + last_line);
+    EXPECT_EQ(box_text(box), "Can't open file...\n" + shown + "\n\n" + last_line);
     // The console has its title back, and its window is hidden.
     HWND console = FindWindowW(nullptr, widen(title).c_str());
     ASSERT_NE(console, nullptr);
@@ -101,6 +108,18 @@ TEST(Boxes, FollowOnAMissingLogWithDisplayUnset) { follow_box_case(nullptr, "DIS
 TEST(Boxes, FollowOnAMissingLogWithDisplaySet) {
     follow_box_case("localhost:9.0", "DISPLAY \"localhost:9.0\"");
     follow_box_case("", "DISPLAY \"\"");
+}
+
+// A path too long for the box beside DISPLAY is cut between characters and
+// marked; the DISPLAY line stays whole.
+TEST(Boxes, FollowCutsALongPathNotTheDisplayLine) {
+    std::string long_path = "C:\\", e_acute;
+    while (long_path.size() < 260) long_path += 'a';
+    for (int i = 0; i < 200; ++i) e_acute += u8"é";
+    const char* display = "localhost:10.0";
+    follow_box_case(display, "DISPLAY \"localhost:10.0\"", long_path, long_path.substr(0, 250) + "...");
+    follow_box_case(display, "DISPLAY \"localhost:10.0\"", "C:\\" + e_acute,
+                    "C:\\" + e_acute.substr(0, 246) + "...");
 }
 
 TEST(Boxes, GlyphrootsUsageNotice) {
