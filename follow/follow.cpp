@@ -50,6 +50,15 @@ void remember_head(Shown& shown, const char* bytes, std::size_t n) {
     shown.head_size = at + take;
 }
 
+// Tells the user that the log is shown again from its start. The notice
+// begins a line of its own, after a line end of its own only where the
+// log's bytes left a line open; it ends its line, so that none is open.
+void announce_anew(Shown& shown, const char* notice, const char* path) {
+    if (shown.line_open) os::write_stderr("\n");
+    complain(notice, path);
+    shown = Shown{};
+}
+
 // Copies what lies past the shown position; a log shorter than that, or
 // written anew, is announced and copied from its start.
 Pass copy_appended(std::FILE* log, Shown& shown, const char* path, std::FILE* out) {
@@ -57,8 +66,7 @@ Pass copy_appended(std::FILE* log, Shown& shown, const char* path, std::FILE* ou
     // the buffer keeps them: drop them, so that the file itself is read.
     std::fflush(log);
     if (shorter_than_shown(log, shown) || written_anew(log, shown)) {
-        complain("\nfollow: %s: file truncated\n", path);
-        shown = Shown{};
+        announce_anew(shown, "follow: %s: file truncated\n", path);
     }
     // Seeking also clears the end-of-file state of the last pass.
     if (os::fseek64(log, shown.position) != 0) return Pass::SEEK_FAILED;
@@ -68,6 +76,7 @@ Pass copy_appended(std::FILE* log, Shown& shown, const char* path, std::FILE* ou
         if (os::write_out(block, n, out) == os::Output::READER_GONE) return Pass::READER_GONE;
         remember_head(shown, block, n);
         shown.position += static_cast<os::offset>(n);
+        shown.line_open = block[n - 1] != '\n';
     }
     // Pipes and files are block-buffered: appended lines must not wait
     // for kilobytes more to arrive.
@@ -92,10 +101,7 @@ std::FILE* replacement(std::FILE* log, const char* path) {
 
 // Announces next, when there is one, as the log followed from its start.
 std::FILE* take_up(std::FILE* next, Shown& shown, const char* path) {
-    if (next) {
-        complain("\nfollow: %s: file replaced\n", path);
-        shown = Shown{};
-    }
+    if (next) announce_anew(shown, "follow: %s: file replaced\n", path);
     return next;
 }
 

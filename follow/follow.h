@@ -50,11 +50,13 @@ os::offset scan_tail_backward(std::FILE* log, os::offset size);
 os::offset scan_tail_forward(std::FILE* log);
 
 // How far the log has been shown, and its first bytes as far as they are
-// known: up to HEAD_SIZE, fewer while the log is shorter.
+// known: up to HEAD_SIZE, fewer while the log is shorter. Whether the last
+// byte shown since the log was last announced left a line open.
 struct Shown {
     os::offset position = 0;
     char head[HEAD_SIZE];
     std::size_t head_size = 0;
+    bool line_open = false;
 };
 
 enum class Pass { FOLLOWING, SEEK_FAILED, READER_GONE };
