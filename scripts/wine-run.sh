@@ -28,9 +28,23 @@ runs_32_bit() {
   [ "$status" -eq 3 ]
 }
 
+# The file Wine runs for a program argument, where there is one to read: a
+# Windows path is looked up in the prefix's drives, and a name may leave out
+# .exe; a bare name is first looked for in the current folder.
+program_file() {
+  case $1 in
+    [A-Za-z]:*|*\\*) file=$("$wine" winepath.exe -u "$1" 2>/dev/null) || return 0 ;;
+    *) file=$1 ;;
+  esac
+  for candidate in "$file" "$file.exe"; do
+    [ -f "$candidate" ] && { echo "$candidate"; return 0; }
+  done
+}
+
 # A Wine without its 32-bit part does not run a 32-bit program, and says
 # so only in its debug output; its status would pass for the program's.
-if [ -f "${1:-}" ] && [ "$(machine "$1")" = 014c ] && ! runs_32_bit; then
+file=$(program_file "${1:-}")
+if [ -n "$file" ] && [ "$(machine "$file")" = 014c ] && ! runs_32_bit; then
   echo "wine-run: $1 is a 32-bit program, and this Wine cannot run one (its 32-bit part is not installed)" >&2
   exit 126
 fi
