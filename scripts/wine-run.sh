@@ -37,8 +37,9 @@ program_file() {
     *) file=$1 ;;
   esac
   for candidate in "$file" "$file.exe"; do
-    [ -f "$candidate" ] && { echo "$candidate"; return 0; }
+    [ -f "$candidate" ] && { echo "$candidate"; break; }
   done
+  return 0
 }
 
 # A Wine without its 32-bit part does not run a 32-bit program, and says

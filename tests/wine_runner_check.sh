@@ -35,6 +35,9 @@ fi
 [ "$status" -eq 0 ] && [ -f "$scratch/install/glyphroots" ] && kill -0 "$first" 2>/dev/null ||
   { echo "FAIL: the second program ended with $status while the first ran"; exit 1; }
 echo "ok: a second program finished while the first still ran"
+status=0
+"$run" cmd /c exit 5 || status=$?
+[ "$status" -eq 5 ] || { echo "FAIL: a program of the prefix's own ended with $status, not 5"; exit 1; }
 command -v makensis > /dev/null || { echo "skipped: no makensis for a 32-bit program"; exit 0; }
 printf 'OutFile "%s"\nSilentInstall silent\nSection\nSetErrorLevel 3\nSectionEnd\n' "$scratch/x86.exe" |
   makensis -V1 -
