@@ -123,11 +123,11 @@ TEST(Boxes, FollowCutsALongPathNotTheDisplayLine) {
 }
 
 TEST(Boxes, GlyphrootsUsageNotice) {
-    fs::path cwd = scratch_path("glyphroots-cwd");
+    fs::path cwd = fs::u8path(scratch_path("glyphroots-cwd"));
     fs::create_directories(cwd);
     // "C:\" arrives as C:" : backslash-quote is an escaped quote.
     for (const char* args : {"", " \"\"", " C:Ostrel", " \"C:\\\""}) {
-        Started glyphroots(glyphroots_exe, args, "installer", cwd.string().c_str());
+        Started glyphroots(glyphroots_exe, args, "installer", cwd.u8string().c_str());
         ASSERT_TRUE(glyphroots.ok);
         HWND box = wait_for_window("glyphroots.exe error", 15000);
         ASSERT_NE(box, nullptr) << "args [" << args << "]";
@@ -137,6 +137,14 @@ TEST(Boxes, GlyphrootsUsageNotice) {
     }
     EXPECT_TRUE(fs::is_empty(cwd)) << "nothing written";
     fs::remove_all(cwd);
+}
+
+// Every prefix has Wine's own settings under this key; Windows has none.
+TEST(WhereTestsRun, WineIsToldFromWindows) {
+    HKEY key;
+    const bool wine_key = RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Wine", 0, KEY_READ, &key) == 0;
+    if (wine_key) RegCloseKey(key);
+    EXPECT_EQ(running_under_wine(), wine_key);
 }
 
 }  // namespace

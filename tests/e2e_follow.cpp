@@ -157,10 +157,10 @@ TEST(FollowProgram, QuestionMarkShowsTheUsage) {
 // A folder holding exactly one log: expanded, the pattern would name it and
 // follow would go on following.
 TEST(FollowProgram, WildcardsAreNotExpanded) {
-    const fs::path folder = scratch_path("one-log");
+    const fs::path folder = fs::u8path(scratch_path("one-log"));
     fs::create_directories(folder);
     write_bytes((folder / "only.log").u8string(), "x\n");
-    const std::string pattern = folder.string() + "/*.log";
+    const std::string pattern = folder.u8string() + "/*.log";
     Child follow;
     ASSERT_TRUE(follow.start({program, pattern}));
     EXPECT_EQ(follow.wait(5000), 1);

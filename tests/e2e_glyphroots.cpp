@@ -24,6 +24,36 @@ bool code_page_holds(const std::wstring& name) {
     return widen(to_code_page(name, CP_ACP), CP_ACP) == name;
 }
 
+// Whether the volume that holds folder gives short (8.3) names, as Wine
+// always does and Windows does where the volume's settings say so
+// (fsutil 8dot3name): a directory with a comma is listed by its short
+// name, and without one glyphroots refuses it, with 1, writing nothing.
+bool volume_gives_short_names(const std::string& folder) {
+    const fs::path probe = widen(folder + "\\a long name, with a comma");
+    fs::create_directories(probe);
+    wchar_t short_name[MAX_PATH] = L"";
+    GetShortPathNameW(probe.c_str(), short_name, MAX_PATH);
+    fs::remove(probe);
+    return short_name[0] && std::wstring(short_name).find(L',') == std::wstring::npos;
+}
+
+bool refused_for_its_comma(const std::string& dir, const std::string& volume_folder) {
+    return dir.find(',') != std::string::npos && !volume_gives_short_names(volume_folder);
+}
+
+// Installing for the machine takes an administrator: without one an
+// installer fails, or asks, and nobody answers.
+bool elevated() {
+    HANDLE token = nullptr;
+    TOKEN_ELEVATION elevation{};
+    DWORD size = 0;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
+    const bool yes = GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size) &&
+                     elevation.TokenIsElevated;
+    CloseHandle(token);
+    return yes;
+}
+
 // How the list names a directory: as given, or by its short name where a
 // comma in its name would split its entries.
 std::string listed_name(const std::string& dir) {
@@ -53,6 +83,12 @@ void writes_the_list_once_with_cr_lf(const std::string& name) {
     fs::create_directories(folder);
     const std::string dir = to_code_page(folder.wstring(), CP_ACP);
     const std::string list = dir + "\\glyphroots";
+    if (refused_for_its_comma(dir, to_code_page(folder.parent_path().wstring(), CP_UTF8))) {
+        EXPECT_EQ(run_glyphroots(utf8_dir), 1);
+        EXPECT_TRUE(fs::is_empty(folder));
+        fs::remove_all(folder.parent_path());
+        return;
+    }
 
     ASSERT_EQ(run_glyphroots(utf8_dir), 0);
     const std::string expected = expected_list(dir);
@@ -71,18 +107,18 @@ TEST(GlyphrootsProgram, WritesTheListOnceWithCrLf) {
 }
 
 TEST(GlyphrootsProgram, MissingDirectoryFailsQuietly) {
-    fs::path folder = scratch_path("absent");
-    EXPECT_EQ(run_glyphroots(folder.string()), 1);
+    fs::path folder = fs::u8path(scratch_path("absent"));
+    EXPECT_EQ(run_glyphroots(folder.u8string()), 1);
     EXPECT_FALSE(fs::exists(folder));
 }
 
 TEST(GlyphrootsProgram, OverLongDirectoryCreatesNothing) {
-    fs::path folder = scratch_path("long");
-    std::string dir = folder.string();
+    fs::path folder = fs::u8path(scratch_path("long"));
+    std::string dir = folder.u8string();
     dir += "\\" + std::string(249 - dir.size() - 1, 'd');
-    fs::create_directories(dir);
+    fs::create_directories(fs::u8path(dir));
     EXPECT_EQ(run_glyphroots(dir), 1);
-    EXPECT_TRUE(fs::is_empty(dir));
+    EXPECT_TRUE(fs::is_empty(fs::u8path(dir)));
     fs::remove_all(folder);
 }
 
@@ -130,10 +166,13 @@ bool finished(Done done, const std::string& what) {
 // does; the exit status it saw is written last. The MSI package passes
 // "[INSTALLDIR]." and fails the install on a status other than 0, so the
 // list names each folder with a \. after it.
-TEST(GlyphrootsProgram, RunByInstallers) {
-    if (nsis == "none" && msi == "none") GTEST_SKIP() << "neither makensis nor wixl was there";
+void run_by_installer(bool by_msi) {
+    const char* what_runs = by_msi ? "the MSI package" : "the NSIS installer";
+    if ((by_msi ? msi : nsis) == "none") GTEST_SKIP() << "skipped: " << what_runs << " was not built";
+    if (!elevated()) GTEST_SKIP() << "skipped: " << what_runs << " needs an administrator";
     const std::string base = scratch_path("installers");
-    const std::string fallback = (fs::temp_directory_path() / "ostrel-setup-default").string();
+    fs::create_directories(widen(base));
+    const std::string fallback = (fs::temp_directory_path() / "ostrel-setup-default").u8string();
     struct Case {
         bool msi;
         std::string asked, installed;
@@ -149,7 +188,7 @@ TEST(GlyphrootsProgram, RunByInstallers) {
         {true, "C:\\", "C:\\"},
     };
     for (const Case& c : cases) {
-        if ((c.msi ? msi : nsis) == "none") continue;
+        if (c.msi != by_msi) continue;
         if (c.asked.find(u8"é") != std::string::npos && !code_page_holds(L"Caf\u00e9")) continue;
         const std::string what = (c.msi ? "MSI into " : "NSIS into ") + c.asked;
         const fs::path folder = widen(c.installed);
@@ -175,9 +214,14 @@ TEST(GlyphrootsProgram, RunByInstallers) {
                 status = read_all(dir + "\\exit-status.txt");
             }
         }
-        EXPECT_EQ(status, "0") << what;
         const std::string listed = c.msi ? (dir.back() == '\\' ? dir : dir + "\\") + "." : dir;
-        EXPECT_EQ(read_all(dir + "\\glyphroots"), expected_list(listed)) << what;
+        if (refused_for_its_comma(dir, base)) {  // an MSI install fails whole
+            EXPECT_EQ(status, c.msi ? "1603" : "1") << what;
+            EXPECT_FALSE(fs::exists(folder / "glyphroots")) << what;
+        } else {
+            EXPECT_EQ(status, "0") << what;
+            EXPECT_EQ(read_all(dir + "\\glyphroots"), expected_list(listed)) << what;
+        }
         Child removal;
         if (c.msi && removal.start_command_line(MSIEXEC, "msiexec /qn /x \"" + msi + "\"")) {
             removal.wait(30000);
@@ -186,6 +230,9 @@ TEST(GlyphrootsProgram, RunByInstallers) {
     }
     fs::remove_all(widen(base));
 }
+
+TEST(GlyphrootsProgram, RunByTheNsisInstaller) { run_by_installer(false); }
+TEST(GlyphrootsProgram, RunByTheMsiPackage) { run_by_installer(true); }
 
 }  // namespace
 

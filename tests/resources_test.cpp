@@ -10,6 +10,7 @@
 
 #include "program_args.h"
 #include "version.h"
+#include "wide_win32.h"
 
 namespace {
 
@@ -60,9 +61,9 @@ std::vector<Program> programs() {
 
 std::vector<char> version_info(const std::string& exe) {
     DWORD ignored = 0;
-    DWORD size = GetFileVersionInfoSizeA(exe.c_str(), &ignored);
+    DWORD size = GetFileVersionInfoSizeW(widen(exe).c_str(), &ignored);
     std::vector<char> data(size);
-    if (size == 0 || !GetFileVersionInfoA(exe.c_str(), 0, size, data.data())) data.clear();
+    if (size == 0 || !GetFileVersionInfoW(widen(exe).c_str(), 0, size, data.data())) data.clear();
     return data;
 }
 
@@ -139,7 +140,7 @@ std::vector<Block> children(const BYTE* base, const Block& parent) {
 }
 
 HMODULE load_as_data(const std::string& exe) {
-    return LoadLibraryExA(exe.c_str(), nullptr,
+    return LoadLibraryExW(widen(exe).c_str(), nullptr,
                           LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
 }
 

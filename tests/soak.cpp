@@ -80,6 +80,7 @@ void report_difference(const std::string& got, const std::string& expected) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    const std::vector<std::string> args = utf8_arguments(argc, argv);
     if (argc < 3) {
         std::fprintf(stderr, "usage: soak PATH-OF-FOLLOW SECONDS [SEED]\n");
         return 2;
@@ -99,8 +100,8 @@ int main(int argc, char** argv) {
         static_cast<std::size_t>(reference_tail_start(log_bytes.data(), log_bytes.size())));
 
     Child follow;
-    if (!follow.start({program_path(argv[1]), log.path()})) {
-        std::fprintf(stderr, "soak: cannot start %s\n", argv[1]);
+    if (!follow.start({program_path(args[1]), log.path()})) {
+        std::fprintf(stderr, "soak: cannot start %s\n", args[1].c_str());
         return 1;
     }
     // Whether follow has shown all that is expected, exactly, by then.

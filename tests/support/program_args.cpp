@@ -12,7 +12,8 @@ int run_tests_on_programs(int argc, char** argv, const std::vector<std::string*>
         std::fprintf(stderr, "usage: %s\n", usage);
         return 2;
     }
-    for (std::size_t i = 0; i < programs.size(); ++i) *programs[i] = program_path(argv[i + 1]);
+    const std::vector<std::string> args = utf8_arguments(argc, argv);
+    for (std::size_t i = 0; i < programs.size(); ++i) *programs[i] = program_path(args[i + 1]);
     return RUN_ALL_TESTS();
 }
 

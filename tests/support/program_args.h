@@ -11,6 +11,14 @@
 int run_tests_on_programs(int argc, char** argv, const std::vector<std::string*>& programs,
                           const char* usage);
 
+// The program's arguments as the system gave them, in UTF-8 whatever the
+// code page, less GoogleTest's flags once it has taken them.
+std::vector<std::string> utf8_arguments(int argc, char** argv);
+
+// Whether the tests run under Wine rather than on the system they were
+// built for: a test that expects what Wine does differently asks this.
+bool running_under_wine();
+
 // A path as the program under test sees it: build paths under Wine are
 // host paths, reached through drive Z:.
 std::string program_path(std::string path);

@@ -12,7 +12,7 @@ std::string scratch_path(const std::string& stem) {
     fs::path p = fs::temp_directory_path() /
                  (stem + "-" + std::to_string(stamp) + "-" +
                   std::to_string(counter++));
-    return p.string();
+    return p.u8string();
 }
 
 void write_bytes(const std::string& utf8_path, const std::string& bytes, bool append) {
