@@ -4,7 +4,7 @@ JOBS := $(shell nproc)
 MAKEFLAGS += --no-print-directory
 PROGRAMS := follow glyphroots
 
-.PHONY: all deps test-deps native windows sanitize fuzz test soak bench run dist clean
+.PHONY: all deps test-deps native windows windows-tests sanitize fuzz test soak bench run dist clean
 
 SOAK_SECONDS ?= 300
 
@@ -29,6 +29,11 @@ windows: deps
 	@mkdir -p dist/windows
 	@for p in $(PROGRAMS); do cp build/windows/$$p.exe dist/windows/; done
 
+# The Windows tests as one zip that any Windows PC runs with its
+# run-tests.cmd: build/windows/ostrel-tests-<version>-win64.zip.
+windows-tests: test-deps windows
+	@ls build/windows/ostrel-tests-*-win64.zip
+
 sanitize: deps
 	@cmake --preset sanitize >/dev/null
 	@cmake --build --preset sanitize -j $(JOBS)
@@ -38,9 +43,10 @@ fuzz: deps
 	@cmake --build --preset fuzz -j $(JOBS)
 
 # Every test: unit and end-to-end tests of both builds (the Windows ones
-# under Wine), a short soak of each, the native tests again under the
-# address and undefined-behaviour sanitizers, short fuzz runs, and the
-# release archive, and glyphroots run by a real NSIS installer.
+# from their zip, under Wine's cmd as Windows runs them), a short soak of
+# each, the native tests again under the address and undefined-behaviour
+# sanitizers, short fuzz runs, the release archive, glyphroots run by a
+# real NSIS installer and a real MSI package, and the CI workflow.
 test: test-deps all sanitize fuzz dist
 	ctest --preset native
 	ctest --preset windows
