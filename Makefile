@@ -53,6 +53,7 @@ test: test-deps all sanitize fuzz dist
 	ctest --preset sanitize
 	ctest --preset fuzz -j $(JOBS)
 	sh tests/dist_check.sh
+	sh tests/workflow_check.sh build/tools
 
 # A long soak of both followers: SOAK_SECONDS each.
 soak: all

@@ -1,6 +1,7 @@
 #!/bin/sh
 # Adds the Debian packages the build needs, and with "tests" those only the
-# tests need too (nsis and wixl, for real installers around glyphroots.exe);
+# tests need too (nsis and wixl, for real installers around glyphroots.exe,
+# and Node.js with npm, for the CI workflow's linter);
 # says nothing when they are all there already.
 # Usage: install-deps.sh [tests]
 set -eu
@@ -46,4 +47,7 @@ install_missing "$runtime"
 
 if [ "${1:-}" = tests ]; then
   install_missing nsis wixl
+  # Node.js runs the CI workflow's linter; any node already there will do.
+  command -v node > /dev/null || install_missing nodejs
+  command -v npm > /dev/null || install_missing npm
 fi
