@@ -4,7 +4,7 @@ JOBS := $(shell nproc)
 MAKEFLAGS += --no-print-directory
 PROGRAMS := follow glyphroots
 
-.PHONY: all deps test-deps native windows windows-tests sanitize fuzz test soak bench run dist clean
+.PHONY: all deps test-deps dist-deps native windows windows-tests sanitize fuzz test soak bench run dist clean
 
 SOAK_SECONDS ?= 300
 
@@ -16,6 +16,10 @@ deps:
 # What only the tests need: make dist never installs it.
 test-deps:
 	@scripts/install-deps.sh tests
+
+# What the release archive needs, and no more: no Wine, no GoogleTest.
+dist-deps:
+	@scripts/install-deps.sh dist
 
 native: deps
 	@cmake --preset native >/dev/null
@@ -66,15 +70,16 @@ bench: all
 run: windows
 	@scripts/demo.sh
 
-# The release archive: dist/ostrel-companions-<version>-win64.zip, signed
-# when SIGN_CERT and SIGN_KEY, or SIGN_PFX, name a key (SIGN_PASS_FILE
-# holding its pass phrase). A failed build leaves no archive, not even the
-# previous one.
-dist: deps
-	@rm -f dist/ostrel-companions-*-win64.zip
-	@cmake --preset windows >/dev/null
-	@cmake --build --preset windows -j $(JOBS) --target follow glyphroots
-	@python3 scripts/make-dist.py build/windows dist
+# The release archive: dist/ostrel-companions-<version>-win64.zip and its
+# .sha256, signed when SIGN_CERT and SIGN_KEY, or SIGN_PFX, name a key
+# (SIGN_PASS_FILE holding its pass phrase), built in a tree of its own with
+# no tests. A failed build leaves no archive of this version, not even the
+# previous one; other versions' stay. Debian's own python3, whose
+# python3-cryptography reads the keys.
+dist: dist-deps
+	@cmake --preset release >/dev/null
+	@cmake --build --preset release -j $(JOBS)
+	@/usr/bin/python3 scripts/make-dist.py build/release dist
 
 clean:
 	rm -rf build dist

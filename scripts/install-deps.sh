@@ -1,9 +1,10 @@
 #!/bin/sh
-# Adds the Debian packages the build needs, and with "tests" those only the
+# Adds the Debian packages the build needs, with "dist" only what the
+# release archive needs, and with "tests" those only the
 # tests need too (nsis and wixl, for real installers around glyphroots.exe,
 # and Node.js with npm, for the CI workflow's linter);
 # says nothing when they are all there already.
-# Usage: install-deps.sh [tests]
+# Usage: install-deps.sh [tests | dist]
 set -eu
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
@@ -31,8 +32,11 @@ install_missing() {
   $sudo apt-get install -y -qq $missing >/dev/null
 }
 
-install_missing cmake make g++ googletest libgtest-dev g++-mingw-w64-x86-64 wine wine64 \
-  icoutils clang python3 git osslsigncode openssl
+# The release archive alone needs only these.
+install_missing cmake make g++-mingw-w64-x86-64 python3 python3-cryptography git osslsigncode
+[ "${1:-}" = dist ] && exit 0
+
+install_missing g++ googletest libgtest-dev wine wine64 icoutils clang openssl
 
 # The fuzzer and sanitizer runtime must be the one of the clang installed:
 # its own package from clang 15 on and in Debian 12's clang 14, part of the
