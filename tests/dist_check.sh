@@ -1,17 +1,19 @@
 #!/bin/sh
 # The release archive, as a user and a packager meet it: its layout and
 # checksums; stripped programs that still run under Wine; signatures made
-# with a throwaway certificate, its key in each form keys come in, the same
-# every time; no archive, no tool and no pass phrase left by a failed or
-# stopped run; the
-# same archive from two fresh clones in two folders, built at two times;
-# and, in one of them, the names that a change and a raised version give.
+# with a throwaway certificate, the same every time for an RSA key and the
+# same but for their signatures for an EC key; no archive, no tool and no
+# pass phrase left by a failed or stopped run, a full or read-only disk
+# included; two runs at once; the same archive from two fresh clones in two
+# folders, built at two times, with no tests configured; and, in one of
+# them, the names that a change and a raised version give. The forms keys
+# come in are tests/release's.
 # Usage: dist_check.sh (from anywhere; `make dist` must have run)
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 scratch=$(mktemp -d)
 silent=""
-trap '[ -z "$silent" ] || kill "$silent"; rm -rf "$scratch"' EXIT
+trap '[ -z "$silent" ] || kill "$silent"; umount "$scratch/full" "$scratch/read-only" 2>/dev/null; rm -rf "$scratch"' EXIT
 passed=0 failed=0
 check() {  # check NAME COMMAND...: one result line per check
   title=$1; shift
@@ -22,8 +24,9 @@ check() {  # check NAME COMMAND...: one result line per check
   fi
 }
 
-version=$(sed -n 's/^#define OSTREL_PRODUCT_VERSION "\(.*\)"$/\1/p' "$root/build/windows/generated/version.h")
-dirty=$(git -C "$root" status --porcelain | head -c 1)
+build="$root/build/release"
+version=$(sed -n 's/^#define OSTREL_PRODUCT_VERSION "\(.*\)"$/\1/p' "$build/generated/version.h")
+dirty=$(git -C "$root" status --porcelain --untracked-files=no | head -c 1)
 name="ostrel-companions-$version${dirty:+-dirty}-win64"
 zip="$root/dist/$name.zip"
 
@@ -36,6 +39,7 @@ layout() {
   expected=$(printf '%s/%s\n' "$name" follow.exe "$name" glyphroots.exe "$name" README.txt \
              "$name" LICENSE.txt "$name" SHA256SUMS)
   [ "$listed" = "$expected" ] || { echo "lists:"; echo "$listed"; return 1; }
+  (cd "$root/dist" && sha256sum -c "$name.zip.sha256") || return 1
   unpack "$zip" "$scratch/unpacked"
   (cd "$scratch/unpacked/$name" && sha256sum -c SHA256SUMS) || return 1
   [ "$(wc -l < "$scratch/unpacked/$name/SHA256SUMS")" -eq 2 ] || return 1
@@ -75,55 +79,69 @@ throwaway_certificate() {  # throwaway_certificate CERT KEY
     -keyout "$2" -out "$1" 2>/dev/null
 }
 
-# Signed as keys come: a plain PEM pair; an encrypted key, and a PKCS#12
-# file of the older kind, each with a pass file written on Windows; keys
-# taken out of that file with their bag attributes; a key saved by Notepad;
-# the certificate with more after it, as a chain. One key gives one
-# archive, whatever its form and whenever it is made.
+# Signed with a key in the forms that reach osslsigncode differently: a
+# plain PEM pair, and a PKCS#12 file of the older kind whose pass phrase
+# comes through a pipe, or from a file written by Notepad. An RSA key gives
+# one archive, whatever its form and whenever it is made. An EC signature
+# differs at each run: the README's command shows two such archives the
+# same build.
 signed() {
-  throwaway_certificate "$scratch/cert.pem" "$scratch/key.pem" &&
-  throwaway_certificate "$scratch/other.pem" "$scratch/other.key" || return 1
-  cat "$scratch/cert.pem" "$scratch/other.pem" > "$scratch/chain.pem"
-  printf 'pass phrase\r\nnot this line\n' > "$scratch/pass"
-  openssl pkey -in "$scratch/key.pem" -aes256 -passout 'pass:pass phrase' -out "$scratch/enc.key" &&
+  throwaway_certificate "$scratch/cert.pem" "$scratch/key.pem" || return 1
   openssl pkcs12 -export -legacy -in "$scratch/cert.pem" -inkey "$scratch/key.pem" \
-    -passout 'pass:pass phrase' -out "$scratch/legacy.pfx" &&
-  openssl pkcs12 -legacy -in "$scratch/legacy.pfx" -passin 'pass:pass phrase' -nocerts -nodes -out "$scratch/bag.key" &&
-  openssl pkcs12 -legacy -in "$scratch/legacy.pfx" -passin 'pass:pass phrase' -nocerts \
-    -passout 'pass:pass phrase' -out "$scratch/bagenc.key" || return 1
-  { printf '\357\273\277'; sed 's/$/\r/' "$scratch/key.pem"; } > "$scratch/notepad.key"
+    -passout 'pass:pass phrase' -out "$scratch/legacy.pfx" || return 1
+  { printf '\357\273\277pass phrase\r\n'; } > "$scratch/notepad.pass"
+  openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:P-256 -nodes -days 2 \
+    -subj "/CN=Ostrel EC signer" -keyout "$scratch/ec.key" -out "$scratch/ec.pem" 2>/dev/null || return 1
+  rm -f "$scratch/first.zip"
   for vars in "SIGN_CERT=$scratch/cert.pem SIGN_KEY=$scratch/key.pem" \
-              "SIGN_CERT=$scratch/cert.pem SIGN_KEY=$scratch/enc.key SIGN_PASS_FILE=$scratch/pass" \
-              "SIGN_PFX=$scratch/legacy.pfx SIGN_PASS_FILE=$scratch/pass" \
-              "SIGN_CERT=$scratch/cert.pem SIGN_KEY=$scratch/bag.key" \
-              "SIGN_CERT=$scratch/cert.pem SIGN_KEY=$scratch/bagenc.key SIGN_PASS_FILE=$scratch/pass" \
-              "SIGN_CERT=$scratch/cert.pem SIGN_KEY=$scratch/notepad.key" \
-              "SIGN_CERT=$scratch/chain.pem SIGN_KEY=$scratch/key.pem"; do
+              "SIGN_PFX=$scratch/legacy.pfx SIGN_PASS_FILE=/dev/stdin" \
+              "SIGN_PFX=$scratch/legacy.pfx SIGN_PASS_FILE=$scratch/notepad.pass" \
+              "SIGN_CERT=$scratch/ec.pem SIGN_KEY=$scratch/ec.key" \
+              "SIGN_CERT=$scratch/ec.pem SIGN_KEY=$scratch/ec.key"; do
     rm -rf "$scratch/signed"
     # shellcheck disable=SC2086
-    env $vars timeout 120 python3 "$root/scripts/make-dist.py" "$root/build/windows" "$scratch/signed" ||
-      { echo "with $vars"; return 1; }
+    printf 'pass phrase\n' | env $vars timeout 120 /usr/bin/python3 "$root/scripts/make-dist.py" \
+      "$build" "$scratch/signed" || { echo "with $vars"; return 1; }
     unpack "$scratch/signed/$name.zip" "$scratch/signed/unpacked"
     dir="$scratch/signed/unpacked/$name"
     (cd "$dir" && sha256sum -c SHA256SUMS) || return 1
+    ca="$scratch/cert.pem"
+    [ "${vars#*ec.key}" = "$vars" ] || ca="$scratch/ec.pem"
     for exe in follow.exe glyphroots.exe; do
-      osslsigncode verify -CAfile "$scratch/cert.pem" -in "$dir/$exe" || { echo "with $vars"; return 1; }
+      osslsigncode verify -CAfile "$ca" -in "$dir/$exe" || { echo "with $vars"; return 1; }
     done
-    [ -f "$scratch/first.zip" ] || cp "$scratch/signed/$name.zip" "$scratch/first.zip"
-    [ "${vars#*chain}" != "$vars" ] || cmp "$scratch/first.zip" "$scratch/signed/$name.zip" ||
-      { echo "with $vars"; return 1; }
+    if [ "$ca" = "$scratch/cert.pem" ]; then
+      [ -f "$scratch/first.zip" ] || cp "$scratch/signed/$name.zip" "$scratch/first.zip"
+      cmp "$scratch/first.zip" "$scratch/signed/$name.zip" || { echo "with $vars"; return 1; }
+    elif [ -d "$scratch/ec-first" ]; then
+      ! cmp -s "$scratch/ec-first/follow.exe" "$dir/follow.exe" || { echo "one EC signature twice"; return 1; }
+      same_build "$scratch/ec-first" "$dir" || return 1
+    else
+      cp -r "$dir" "$scratch/ec-first"
+    fi
   done
 }
 
-# Each way of asking for an archive that cannot be made, and a run stopped
-# while a time-stamping server keeps it waiting: one line that names the
-# cause, and neither the older archive nor a new one left, nor a tool
-# still running, nor a file holding the pass phrase. Each runs on a
+# The README's command: two folders hold the same build when their
+# programs are the same once their signatures are removed.
+same_build() {  # same_build FOLDER FOLDER
+  for exe in follow.exe glyphroots.exe; do
+    osslsigncode remove-signature -in "$1/$exe" -out "$scratch/a-$exe" > /dev/null &&
+    osslsigncode remove-signature -in "$2/$exe" -out "$scratch/b-$exe" > /dev/null &&
+    cmp "$scratch/a-$exe" "$scratch/b-$exe" || return 1
+  done
+}
+
+# Each way of asking for an archive that cannot be made, a disk that cannot
+# take it, and a run stopped while a time-stamping server keeps it waiting:
+# one line that names the cause, and neither this version's older archive
+# nor a new one left (an older version's stays), nor a staging folder, nor
+# a tool still running, nor a file holding the pass phrase. Each runs on a
 # terminal and under a time limit, so that a prompt fails its case instead
-# of holding the run.
+# of holding the run. The full and read-only disks are small tmpfs mounts,
+# which take root.
 nothing_left_by_a_failure() {
   throwaway_certificate "$scratch/cert.pem" "$scratch/key.pem" || return 1
-  throwaway_certificate "$scratch/other.pem" "$scratch/other.key" || return 1
   openssl pkey -in "$scratch/key.pem" -aes256 -passout pass: -out "$scratch/encempty.key" || return 1
   echo wrong > "$scratch/wrong.pass"
   phrase="secret $(od -An -N8 -tx1 /dev/urandom | tr -d ' \n')"
@@ -133,37 +151,66 @@ nothing_left_by_a_failure() {
   python3 -c 'import socket, time; s = socket.socket(); s.bind(("127.0.0.1", 0)); s.listen()
 print(s.getsockname()[1], flush=True); time.sleep(120)' > "$scratch/silent.port" & silent=$!
   until [ -s "$scratch/silent.port" ]; do sleep 0.1; done
-  out="$scratch/failed"
-  mkdir -p "$out"
-  while IFS='|' read -r vars cause; do
-    : > "$out/ostrel-companions-0.9.0.0-win64.zip"
-    if timeout 60 script -qec "env $vars python3 '$root/scripts/make-dist.py' '$root/build/windows' '$out'" \
+  mkdir -p "$scratch/failed" "$scratch/full" "$scratch/read-only"
+  : > "$scratch/plain-file"
+  mounted=""
+  if mount -t tmpfs -o size=40k tmpfs "$scratch/full" 2>/dev/null &&
+     mount -t tmpfs -o ro,size=40k tmpfs "$scratch/read-only" 2>/dev/null; then
+    mounted=yes
+  else
+    echo "skipped: the full and read-only disks, which take root to mount"
+  fi
+  while IFS='|' read -r out vars cause; do
+    case "$mounted$out" in *full|*read-only) continue ;; esac
+    if [ "$out" = "$scratch/failed" ]; then
+      : > "$out/ostrel-companions-0.9.0.0-win64.zip"
+      : > "$out/$name.zip"
+    fi
+    if timeout 60 script -qec "env $vars /usr/bin/python3 '$root/scripts/make-dist.py' '$build' '$out'" \
          /dev/null < /dev/null > "$scratch/said" 2>&1; then
-      echo "made an archive with $vars"; return 1
+      echo "made an archive with $vars in $out"; return 1
     fi
     [ "$(wc -l < "$scratch/said")" -eq 1 ] && grep -qE "$cause" "$scratch/said" ||
       { echo "for '$cause' it said:"; cat "$scratch/said"; return 1; }
-    [ -z "$(ls "$out")" ] || { echo "left in dist/:"; ls "$out"; return 1; }
-    [ ! -e "$root/build/windows/dist" ] || { echo "a staging folder is left"; return 1; }
+    [ ! -d "$out" ] || [ -z "$(ls "$out" | grep -vx 'ostrel-companions-0.9.0.0-win64.zip')" ] ||
+      { echo "left in $out:"; ls "$out"; return 1; }
+    [ ! -d "$out" ] || [ "$out" != "$scratch/failed" ] || [ -f "$out/ostrel-companions-0.9.0.0-win64.zip" ] ||
+      { echo "an older version's archive was removed"; return 1; }
+    [ -z "$(ls -d "$build"/dist.* 2>/dev/null)" ] || { echo "a staging folder is left"; return 1; }
     ! pgrep -af "$scratch/" || { echo "a tool still runs"; return 1; }
     ! grep -rlsF --exclude=secret.pass "$phrase" /tmp "${TMPDIR:-/tmp}" /dev/shm \
-        ${XDG_RUNTIME_DIR:+"$XDG_RUNTIME_DIR"} "$root/build/windows" || { echo "the pass phrase is left"; return 1; }
+        ${XDG_RUNTIME_DIR:+"$XDG_RUNTIME_DIR"} "$build" || { echo "the pass phrase is left"; return 1; }
   done <<EOF
-SIGN_CERT=$scratch/cert.pem|SIGN_CERT and SIGN_KEY go together, and only SIGN_CERT
-SIGN_KEY=$scratch/key.pem|SIGN_CERT and SIGN_KEY go together, and only SIGN_KEY
-SIGN_CERT=$scratch/missing.pem SIGN_KEY=$scratch/key.pem|SIGN_CERT names .*missing.pem, which cannot be read
-SIGN_CERT=$scratch/key.pem SIGN_KEY=$scratch/key.pem|SIGN_CERT names .*, which is not a certificate
-SIGN_CERT=$scratch/cert.pem SIGN_KEY=$scratch/cert.pem|SIGN_KEY names .*, which is not a private key
-SIGN_CERT=$scratch/cert.pem SIGN_KEY=$scratch/other.key|SIGN_KEY names .*other.key, which is not the key of the certificate
-SIGN_CERT=$scratch/cert.pem SIGN_KEY=$scratch/encempty.key|SIGN_KEY names .*encempty.key, which is encrypted; set SIGN_PASS_FILE
-SIGN_CERT=$scratch/cert.pem SIGN_KEY=$scratch/encempty.key SIGN_PASS_FILE=$scratch/wrong.pass|SIGN_PASS_FILE does not hold the pass phrase of .*encempty.key
-SIGN_PFX=$scratch/cert.pem SIGN_KEY=$scratch/key.pem|not SIGN_PFX with SIGN_KEY
-SIGN_PASS_FILE=$scratch/wrong.pass|SIGN_PASS_FILE is set, but neither SIGN_PFX nor
-SOURCE_DATE_EPOCH=abc|SOURCE_DATE_EPOCH is 'abc', not a whole number of seconds
-SOURCE_DATE_EPOCH=4294967296|SOURCE_DATE_EPOCH is '4294967296'
-SIGN_CERT=$scratch/cert.pem SIGN_KEY=$scratch/key.pem SIGN_TIMESTAMP_URL=http://127.0.0.1:9|osslsigncode could not sign follow.exe: (CURL|HTTP) failure
-SIGN_CERT=$scratch/cert.pem SIGN_KEY=$scratch/secret.key SIGN_PASS_FILE=$scratch/secret.pass SIGN_TIMESTAMP_URL=http://127.0.0.1:$(cat "$scratch/silent.port") timeout -s TERM 5|^make dist: stopped by SIGTERM
+$scratch/failed|SIGN_CERT=$scratch/cert.pem SIGN_KEY=$scratch/encempty.key|SIGN_KEY names .*encempty.key, which is encrypted; set SIGN_PASS_FILE
+$scratch/failed|SIGN_CERT=$scratch/cert.pem SIGN_KEY=$scratch/encempty.key SIGN_PASS_FILE=$scratch/wrong.pass|SIGN_PASS_FILE does not hold the pass phrase of .*encempty.key
+$scratch/failed|SIGN_CERT=$scratch/cert.pem SIGN_KEY=$scratch/cert.pem|SIGN_KEY names .*cert.pem, which is a certificate, not a private key
+$scratch/failed|SOURCE_DATE_EPOCH=abc|SOURCE_DATE_EPOCH is 'abc', not a whole number of seconds
+$scratch/failed|SOURCE_DATE_EPOCH=4294967296|SOURCE_DATE_EPOCH is '4294967296'
+$scratch/failed|SOURCE_DATE_EPOCH=$(printf '%05000d' 7)|SOURCE_DATE_EPOCH is '0000.*\.\.\.', not a whole number
+$scratch/failed|SIGN_CERT=$scratch/cert.pem SIGN_KEY=$scratch/key.pem SOURCE_DATE_EPOCH=2524608000|2050 or later, which a signature's signing time
+$scratch/failed|SIGN_CERT=$scratch/cert.pem SIGN_KEY=$scratch/key.pem SIGN_TIMESTAMP_URL=http://127.0.0.1:9|osslsigncode could not sign follow.exe: (CURL|HTTP) failure
+$scratch/failed|SIGN_CERT=$scratch/cert.pem SIGN_KEY=$scratch/secret.key SIGN_PASS_FILE=$scratch/secret.pass SIGN_TIMESTAMP_URL=http://127.0.0.1:$(cat "$scratch/silent.port") timeout -s TERM 5|^make dist: stopped by SIGTERM
+$scratch/full|SOURCE_DATE_EPOCH=315532800|No space left on device
+$scratch/read-only|SOURCE_DATE_EPOCH=315532800|Read-only file system
+$scratch/plain-file|SOURCE_DATE_EPOCH=315532800|plain-file.*(File exists|Not a directory)
 EOF
+}
+
+# Two runs at once into one folder: each stages and writes under names of
+# its own, so both succeed, or one fails in a line, and the archive left
+# is whole.
+two_at_once() {
+  out="$scratch/together"
+  for run in 1 2 3; do
+    status=0
+    /usr/bin/python3 "$root/scripts/make-dist.py" "$build" "$out" > "$scratch/one.log" 2>&1 & one=$!
+    /usr/bin/python3 "$root/scripts/make-dist.py" "$build" "$out" > "$scratch/two.log" 2>&1 || status=$?
+    wait "$one" || status=$?
+    ! grep -q Traceback "$scratch/one.log" "$scratch/two.log" || { cat "$scratch/one.log" "$scratch/two.log"; return 1; }
+    [ "$status" -eq 0 ] || grep -q '^make dist: ' "$scratch/one.log" "$scratch/two.log" || return 1
+    (cd "$out" && sha256sum -c "$name.zip.sha256") || return 1
+    [ "$(ls "$out")" = "$(printf '%s\n' "$name.zip" "$name.zip.sha256")" ] || { ls "$out"; return 1; }
+  done
 }
 
 reproducible() {
@@ -174,21 +221,30 @@ reproducible() {
     (cd "$scratch/$where" && make dist > "$scratch/$where.log" 2>&1) || { cat "$scratch/$where.log"; return 1; }
     sleep 2
   done
-  cmp "$scratch/first/dist/$name.zip" "$scratch/second folder/dist/$name.zip"
+  cmp "$scratch/first/dist/$name.zip" "$scratch/second folder/dist/$name.zip" || return 1
+  # Built with no test configured: no GoogleTest and no Wine needed.
+  [ ! -e "$scratch/first/build/release/tests" ] && [ ! -e "$scratch/first/build/windows" ] &&
+    ! grep -q GTest "$scratch/first/build/release/CMakeCache.txt"
 }
 
-# In the first clone: a change not committed marks the archive's name, and
-# a raised version, committed, reaches the name and both version records.
+# In the first clone: a file git does not track changes nothing, a change
+# not committed marks the archive's name, and a raised version, committed,
+# reaches the name and both version records, and leaves the older
+# version's archive where it was.
 named_by_changes_and_version() {
   clone="$scratch/first"
+  echo "a pass phrase" > "$clone/release.pass"
+  (cd "$clone" && /usr/bin/python3 scripts/make-dist.py build/release dist > /dev/null) || return 1
+  [ -f "$clone/dist/$name.zip" ] || { ls "$clone/dist"; return 1; }
   echo "a change" >> "$clone/README.md"
-  (cd "$clone" && python3 scripts/make-dist.py build/windows dist > /dev/null) || return 1
+  (cd "$clone" && /usr/bin/python3 scripts/make-dist.py build/release dist > /dev/null) || return 1
   [ -f "$clone/dist/ostrel-companions-$version-dirty-win64.zip" ] || { ls "$clone/dist"; return 1; }
   git -C "$clone" checkout -q README.md
   sed -i 's/^set(OSTREL_PRODUCT_VERSION "[0-9.]*")$/set(OSTREL_PRODUCT_VERSION "9.8.7.6")/' "$clone/CMakeLists.txt"
   git -C "$clone" -c user.name=check -c user.email=check@localhost commit -qam "Raise the version" || return 1
   (cd "$clone" && make dist > "$scratch/raised.log" 2>&1) || { cat "$scratch/raised.log"; return 1; }
-  [ "$(ls "$clone/dist")" = "ostrel-companions-9.8.7.6-win64.zip" ] || { ls "$clone/dist"; return 1; }
+  [ -f "$clone/dist/ostrel-companions-9.8.7.6-win64.zip" ] &&
+    [ -f "$clone/dist/ostrel-companions-$version-dirty-win64.zip" ] || { ls "$clone/dist"; return 1; }
   unpack "$clone/dist/ostrel-companions-9.8.7.6-win64.zip" "$scratch/raised"
   python3 - "$scratch/raised/ostrel-companions-9.8.7.6-win64"/*.exe <<'EOF'
 import struct, sys
@@ -206,6 +262,7 @@ check "the archive's layout, checksums and text files" layout
 check "stripped programs that run under Wine" stripped_and_running
 check "signatures that verify, from each form of key" signed
 check "no archive left by a failed run" nothing_left_by_a_failure
+check "two runs at once" two_at_once
 check "the same archive from two clones" reproducible
 check "names for uncommitted changes and for a raised version" named_by_changes_and_version
 echo "$passed passed, $failed failed"
