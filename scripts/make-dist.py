@@ -82,9 +82,6 @@ def make_archive(build_dir, out_dir, stage, made):
         remove(old)
     key = keys.signing_key()
     epoch = naming.source_epoch(signing=key is not None)
-    if key is None:
-        print("make dist: SIGN_CERT and SIGN_KEY, or SIGN_PFX, are not set, "
-              "so the programs are not signed")
     sums = archive.stage_programs(build_dir, stage, epoch, key and signing.InMemory(key))
     os.makedirs(out_dir, exist_ok=True)
     path = os.path.join(out_dir, name + ".zip")
@@ -99,6 +96,9 @@ def make_archive(build_dir, out_dir, stage, made):
     made.append(path + ".sha256")
     write_beside(path + ".sha256", write_sum)
     STOP.check()  # a signal as it ended: the archive is not to be taken
+    if key is None:
+        print("make dist: SIGN_CERT and SIGN_KEY, or SIGN_PFX, are not set, "
+              "so the programs are not signed")
     return path, sums + summed
 
 

@@ -161,7 +161,7 @@ print(s.getsockname()[1], flush=True); time.sleep(120)' > "$scratch/silent.port"
     echo "skipped: the full and read-only disks, which take root to mount"
   fi
   while IFS='|' read -r out vars cause; do
-    case "$mounted$out" in *full|*read-only) continue ;; esac
+    case "$mounted:$out" in :*/full|:*/read-only) continue ;; esac
     if [ "$out" = "$scratch/failed" ]; then
       : > "$out/ostrel-companions-0.9.0.0-win64.zip"
       : > "$out/$name.zip"
