@@ -22,10 +22,14 @@ int fseek64(std::FILE* file, offset position);
 offset fsize64(std::FILE* file);
 
 // What tells one file from another while both exist: the volume it lies on
-// and its index there. 0 stands for what the system did not tell.
+// and its index there, 128 bits where the file system gives them (ReFS,
+// Dev Drive), the high half 0 elsewhere. An index of 0 stands for what the
+// system did not tell, and so does one of all ones, what ReFS gives for an
+// id that 64 bits cannot hold.
 struct FileId {
     std::uint64_t volume = 0;
     std::uint64_t index = 0;
+    std::uint64_t index_high = 0;
 };
 
 // The open file's identity, read afresh.

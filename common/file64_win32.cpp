@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 
 namespace os {
 
@@ -43,14 +44,23 @@ static HANDLE handle_of(std::FILE* file) {
     return reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
 }
 
+// The 64-bit index is not unique on ReFS: its 128-bit id is read where the
+// system answers for it, and the 64-bit index is kept where it does not.
+// The volume is the 32-bit serial both give.
 static FileId identity(HANDLE handle) {
     BY_HANDLE_FILE_INFORMATION info;
     if (!GetFileInformationByHandle(handle, &info) ||
         (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
         return {};
     }
-    return {info.dwVolumeSerialNumber,
-            (std::uint64_t(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+    FileId id{info.dwVolumeSerialNumber,
+              (std::uint64_t(info.nFileIndexHigh) << 32) | info.nFileIndexLow, 0};
+    FILE_ID_INFO wide;
+    if (GetFileInformationByHandleEx(handle, FileIdInfo, &wide, sizeof wide)) {
+        std::memcpy(&id.index, wide.FileId.Identifier, sizeof id.index);
+        std::memcpy(&id.index_high, wide.FileId.Identifier + sizeof id.index, sizeof id.index_high);
+    }
+    return id;
 }
 
 FileId identify_open(std::FILE* file) { return identity(handle_of(file)); }

@@ -30,6 +30,13 @@ void Sleep(unsigned long milliseconds);
 unsigned long GetConsoleTitleW(wchar_t* buffer, unsigned long length);
 void SetConsoleTitleW(const wchar_t* title);
 void SetConsoleTitleA(const char* title);
+// The console's own window; nullptr without a console. Under a
+// pseudoconsole (Windows Terminal's tabs) it only serves a message queue
+// and is never shown.
+Window GetConsoleWindow();
+// The window's class name, terminated, and its length; 0 when none.
+int GetClassNameA(Window window, char* class_name, int length);
+unsigned long GetCurrentProcessId();
 // A top-level window of any class whose title matches, ignoring case.
 Window FindWindowA(const char* class_name, const char* title);
 void ShowWindow(Window window, int command);
@@ -56,6 +63,11 @@ Output flush_out(std::FILE* out);
 // Lets bytes written to stream pass as they are: no line feed becomes
 // CR LF on the way.
 void set_binary_mode(std::FILE* stream);
+
+// Whether the process's window station is one a user sees: an installer's
+// action run as LocalSystem is in a session nobody sees, where a box would
+// wait for ever for its OK.
+bool window_station_visible();
 
 // The value of an environment variable, or nullptr when it is not set.
 const char* getenv(const char* name);

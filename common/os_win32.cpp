@@ -33,6 +33,14 @@ void SetConsoleTitleW(const wchar_t* title) { ::SetConsoleTitleW(title); }
 
 void SetConsoleTitleA(const char* title) { ::SetConsoleTitleA(title); }
 
+Window GetConsoleWindow() { return ::GetConsoleWindow(); }
+
+int GetClassNameA(Window window, char* class_name, int length) {
+    return ::GetClassNameA(static_cast<HWND>(window), class_name, length);
+}
+
+unsigned long GetCurrentProcessId() { return ::GetCurrentProcessId(); }
+
 Window FindWindowA(const char* class_name, const char* title) {
     return ::FindWindowA(class_name, title);
 }
@@ -51,6 +59,17 @@ void MessageBoxA(Window owner, const char* text, const char* caption, unsigned s
 
 unsigned long GetShortPathNameA(const char* long_path, char* short_path, unsigned long length) {
     return ::GetShortPathNameA(long_path, short_path, length);
+}
+
+// A station that cannot be asked is taken for the desktop's, as before.
+bool window_station_visible() {
+    USEROBJECTFLAGS flags{};
+    DWORD needed = 0;
+    if (!::GetUserObjectInformationA(::GetProcessWindowStation(), UOI_FLAGS, &flags, sizeof flags,
+                                     &needed)) {
+        return true;
+    }
+    return (flags.dwFlags & WSF_VISIBLE) != 0;
 }
 
 // The runtime maps these to errno values that other failures share; the

@@ -107,12 +107,20 @@ std::FILE* take_up(std::FILE* next, Shown& shown, const char* path) {
 
 }  // namespace
 
+// Whether an identity tells nothing: no index, or all ones, which ReFS gives
+// for any id that does not fit in 64 bits.
+static bool unknown(const os::FileId& id) {
+    const std::uint64_t all = ~std::uint64_t(0);
+    return (id.index == 0 && id.index_high == 0) ||
+           (id.index == all && (id.index_high == 0 || id.index_high == all));
+}
+
 bool other_file(const os::FileId& open, const os::FileId& named) {
     // A file system that gives no index cannot tell files apart.
-    if (open.index == 0 || named.index == 0) return false;
+    if (unknown(open) || unknown(named)) return false;
     // A handle to a file just renamed may give volume 0 for a moment.
     if (open.volume != 0 && named.volume != 0 && open.volume != named.volume) return true;
-    return open.index != named.index;
+    return open.index != named.index || open.index_high != named.index_high;
 }
 
 Pass follow_pass(std::FILE*& log, Shown& shown, const char* path, std::FILE* out) {

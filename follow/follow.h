@@ -86,3 +86,5 @@ int report_open_failure(const char* path);
 // The console's window, found through a passing title; the console has
 // saved_title again on return.
 os::Window find_console_window(const wchar_t* saved_title);
+// Whether the console is a pseudoconsole, whose window is never shown.
+bool console_is_pseudo();

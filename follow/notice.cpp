@@ -1,6 +1,8 @@
 // Telling the user about a log that cannot be opened: in a warning box
 // while the console window is hidden, or on standard error when there is
 // no console title or no console window to be found.
+#include <cstring>
+
 #include "follow.h"
 #include "text.h"
 #include "warn.h"
@@ -9,14 +11,36 @@ namespace {
 
 constexpr std::size_t TITLE_BUF_SIZE = 1024;
 constexpr std::size_t MESSAGE_BUF_SIZE = 299;
+// The class of a pseudoconsole's window, which is never shown.
+constexpr const char* PSEUDO_CONSOLE_CLASS = "PseudoConsoleWindow";
+
+void show_notice(const char* path) {
+    char message[MESSAGE_BUF_SIZE];
+    format_notice(message, MESSAGE_BUF_SIZE, "Can't open file...\n%s\n\nDISPLAY \"%s\"", path,
+                  env_or_default("DISPLAY", "not set"));
+    warning_notice("follow.exe error", message);
+}
 
 }  // namespace
 
+// Under a pseudoconsole, as in Windows Terminal, the console's title goes
+// to the terminal, whose window holds every other tab too: none of it is
+// follow's to hide.
+bool console_is_pseudo() {
+    char class_name[64];
+    os::Window console = os::GetConsoleWindow();
+    return console && os::GetClassNameA(console, class_name, sizeof class_name) > 0 &&
+           std::strcmp(class_name, PSEUDO_CONSOLE_CLASS) == 0;
+}
+
 // A console window has no handle of its own to ask for, so the console is
-// given a known title for a moment, long enough for its window to take it,
-// and the window is looked up by that title.
+// given a title for a moment, long enough for its window to take it, and
+// the window is looked up by that title. The title names this process:
+// the look-up ignores case and takes any top-level window, another
+// follow's console included.
 os::Window find_console_window(const wchar_t* saved_title) {
-    char title[TITLE_BUF_SIZE] = "follow";
+    char title[TITLE_BUF_SIZE];
+    bounded_format(title, sizeof title, "follow %lu", os::GetCurrentProcessId());
     os::SetConsoleTitleA(title);
     os::Sleep(TITLE_SETTLE_MS);
     os::Window console = os::FindWindowA(nullptr, title);
@@ -30,6 +54,10 @@ int report_open_failure(const char* path) {
     // pipes. Standard error is the one place left to tell it.
     os::Window console = nullptr;
     if (os::GetConsoleTitleW(saved_title, TITLE_BUF_SIZE) != 0) {
+        if (console_is_pseudo()) {
+            show_notice(path);
+            return 1;
+        }
         saved_title[TITLE_BUF_SIZE - 1] = L'\0';
         console = find_console_window(saved_title);
     }
@@ -38,10 +66,7 @@ int report_open_failure(const char* path) {
         return 1;
     }
     os::ShowWindow(console, os::WINDOW_HIDE);
-    char message[MESSAGE_BUF_SIZE];
-    format_notice(message, MESSAGE_BUF_SIZE, "Can't open file...\n%s\n\nDISPLAY \"%s\"", path,
-                  env_or_default("DISPLAY", "not set"));
-    warning_notice("follow.exe error", message);
+    show_notice(path);
     os::SetForegroundWindow(console);
     os::ShowWindow(console, os::WINDOW_SHOW);
     return 1;

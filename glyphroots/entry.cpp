@@ -5,7 +5,9 @@ int glyphroots_main(int argc, char** argv) {
     os::InitCommonControls();
     const char* install_dir = argc > 1 ? argv[1] : nullptr;
     if (!check_install_dir(install_dir)) {
-        show_usage();
+        // Where nobody sees the box, nobody dismisses it: the installer
+        // would wait for ever. The status alone tells it there.
+        if (os::window_station_visible()) show_usage();
         return 1;
     }
     // A directory the code page cannot hold came in best-fitted into another

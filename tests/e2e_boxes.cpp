@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "expected_texts.h"
 #include "program_args.h"
@@ -137,6 +138,118 @@ TEST(Boxes, GlyphrootsUsageNotice) {
     }
     EXPECT_TRUE(fs::is_empty(cwd)) << "nothing written";
     fs::remove_all(cwd);
+}
+
+// A program started with its console a pseudoconsole, as Windows Terminal
+// starts its tabs' programs; nobody reads the pseudoconsole, into which
+// follow writes nothing when it shows its box.
+struct InPseudoConsole {
+    using Create = HRESULT(WINAPI*)(COORD, HANDLE, HANDLE, DWORD, void**);
+    using Close = void(WINAPI*)(void*);
+    Create create = reinterpret_cast<Create>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "CreatePseudoConsole"));
+    Close close = reinterpret_cast<Close>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "ClosePseudoConsole"));
+    HANDLE in_read = nullptr, in_write = nullptr, out_read = nullptr, out_write = nullptr;
+    void* console = nullptr;
+    std::vector<char> attributes;
+    PROCESS_INFORMATION pi{};
+    bool ok = false;
+
+    explicit InPseudoConsole(const std::string& command_line) {
+        if (!create || !close || !CreatePipe(&in_read, &in_write, nullptr, 0) ||
+            !CreatePipe(&out_read, &out_write, nullptr, 1 << 16) ||
+            create({80, 25}, in_read, out_write, 0, &console) != S_OK) {
+            return;
+        }
+        SIZE_T size = 0;
+        InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
+        attributes.resize(size);
+        auto list = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(attributes.data());
+        InitializeProcThreadAttributeList(list, 1, 0, &size);
+        UpdateProcThreadAttribute(list, 0, 0x00020016 /* PROC_THREAD_ATTRIBUTE_PSEUDOCONSOLE */,
+                                  console, sizeof console, nullptr, nullptr);
+        STARTUPINFOEXW si{};
+        si.StartupInfo.cb = sizeof si;
+        si.lpAttributeList = list;
+        std::wstring line = widen(command_line);
+        ok = CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE,
+                            EXTENDED_STARTUPINFO_PRESENT, nullptr, nullptr, &si.StartupInfo, &pi);
+    }
+    ~InPseudoConsole() {
+        if (ok && WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(pi.hProcess, 9);
+        if (ok) CloseHandle(pi.hThread), CloseHandle(pi.hProcess);
+        if (!attributes.empty()) {
+            DeleteProcThreadAttributeList(reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(attributes.data()));
+        }
+        if (console) close(console);
+        for (HANDLE h : {in_read, in_write, out_read, out_write}) {
+            if (h) CloseHandle(h);
+        }
+    }
+};
+
+// Under a pseudoconsole the console's window is never shown, and its title
+// goes to the terminal's window, which holds every tab: follow shows its
+// box on its own and hides nothing. Wine's pseudoconsole is another kind.
+TEST(Boxes, FollowUnderAPseudoConsoleShowsTheBoxAlone) {
+    if (running_under_wine()) GTEST_SKIP() << "skipped: Wine has no PseudoConsoleWindow";
+    SetEnvironmentVariableA("DISPLAY", nullptr);
+    InPseudoConsole follow("\"" + follow_exe + "\" \"" + missing_log() + "\"");
+    if (!follow.create) GTEST_SKIP() << "skipped: this Windows has no pseudoconsoles";
+    ASSERT_TRUE(follow.ok);
+    HWND box = wait_for_window("follow.exe error", 15000);
+    ASSERT_NE(box, nullptr) << "no box: the notice went to the pseudoconsole";
+    EXPECT_EQ(box_text(box), "Can't open file...\n" + missing_log() + "\n\nDISPLAY \"not set\"");
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(exit_code(follow.pi.hProcess), 1u);
+}
+
+// Another window titled follow, in any case, is not taken for follow's
+// console: it stays shown while the box is up. Topmost, it is the first a
+// look-up by title meets.
+TEST(Boxes, FollowHidesNoOtherWindowTitledFollow) {
+    HWND other = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "FOLLOW", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(other, nullptr);
+    SetEnvironmentVariableA("DISPLAY", nullptr);
+    Started follow(follow_exe, " \"" + missing_log() + "\"", "a console");
+    ASSERT_TRUE(follow.ok);
+    HWND box = wait_for_window("follow.exe error", 15000);
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(IsWindowVisible(other));
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(exit_code(follow.pi.hProcess), 1u);
+    DestroyWindow(other);
+}
+
+// An installer's action run as LocalSystem runs in a window station nobody
+// sees: glyphroots refuses a directory there with 1 at once, and shows no
+// box that would hold the install for ever.
+TEST(Boxes, GlyphrootsShowsNoBoxWhereNobodySeesIt) {
+    HWINSTA own = GetProcessWindowStation();
+    HWINSTA unseen = CreateWindowStationW(L"ostrel-unseen", 0, WINSTA_ALL_ACCESS, nullptr);
+    if (!unseen) GTEST_SKIP() << "skipped: no window station of our own here";
+    HDESK desktop = nullptr;
+    if (SetProcessWindowStation(unseen)) {
+        desktop = CreateDesktopW(L"Default", nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+        SetProcessWindowStation(own);
+    }
+    ASSERT_NE(desktop, nullptr);
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    si.lpDesktop = const_cast<wchar_t*>(L"ostrel-unseen\\Default");
+    PROCESS_INFORMATION pi{};
+    std::wstring line = widen("\"" + glyphroots_exe + "\" C:Ostrel");
+    ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &si, &pi));
+    EXPECT_EQ(WaitForSingleObject(pi.hProcess, 10000), WAIT_OBJECT_0) << "a box nobody dismisses";
+    EXPECT_EQ(exit_code(pi.hProcess), 1u);
+    TerminateProcess(pi.hProcess, 9);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    CloseDesktop(desktop);
+    CloseWindowStation(unseen);
 }
 
 // Every prefix has Wine's own settings under this key; Windows has none.

@@ -160,7 +160,8 @@ TEST_F(Following, FirstPassReadsTheFileNotTheScansBuffer) {
 
 // What the open log and the file under its name are taken for. A volume of
 // 0 comes from a handle whose file was just renamed; an index of 0 from a
-// file system that gives none, or from a name that holds nothing.
+// file system that gives none, or from a name that holds nothing; one of
+// all ones from ReFS, for an id that 64 bits cannot hold.
 TEST(FileIdentity, OnlyFilesSurelyApartAreTwo) {
     struct Case {
         os::FileId open, named;
@@ -174,6 +175,12 @@ TEST(FileIdentity, OnlyFilesSurelyApartAreTwo) {
         {{7, 0}, {7, 0}, false},
         {{7, 0}, {8, 5}, false},
         {{7, 100}, {0, 0}, false},
+        {{7, ~0ull}, {7, ~0ull}, false},
+        {{7, ~0ull}, {7, 100}, false},
+        {{7, ~0ull, ~0ull}, {7, 100}, false},
+        {{7, 100, 1}, {7, 100, 2}, true},
+        {{7, 100, 1}, {7, 100, 1}, false},
+        {{7, ~0ull, 1}, {7, ~0ull, 2}, true},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(other_file(c.open, c.named), c.two)

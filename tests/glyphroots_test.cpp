@@ -51,9 +51,15 @@ int run(std::vector<std::string> args) {
     return glyphroots_main(argv.count(), argv.get());
 }
 
+// In a window station nobody sees, an installer's action run as LocalSystem,
+// a box would never be dismissed: the status alone tells, at once.
 TEST(Usage, BadArgumentsGetTheNoticeAndStatusOne) {
     const std::vector<std::vector<std::string>> bad = {{}, {""}, {"C:Ostrel"}, {"/opt/ostrel", "C:\\"}};
     for (const auto& args : bad) {
+        reset_fake_os();
+        fake_os().window_station_visible = false;
+        EXPECT_EQ(run(args), 1);
+        EXPECT_TRUE(fake_os().boxes.empty());
         reset_fake_os();
         EXPECT_EQ(run(args), 1);
         ASSERT_EQ(fake_os().boxes.size(), 1u);

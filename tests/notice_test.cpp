@@ -12,10 +12,12 @@ namespace {
 
 using Calls = std::vector<std::string>;
 
-// Saving the title and finding the window through a passing title.
+// Saving the title, asking what the console is, and finding its window
+// through a passing title of this process's own.
 Calls find_window_steps(const std::string& original_title) {
-    return {"GetConsoleTitleW 1024", "SetConsoleTitleA follow", "Sleep 40",
-            "FindWindowA (any) follow", "SetConsoleTitleW " + original_title};
+    return {"GetConsoleTitleW 1024", "GetConsoleWindow", "GetClassNameA",
+            "SetConsoleTitleA follow 4242", "Sleep 40", "FindWindowA (any) follow 4242",
+            "SetConsoleTitleW " + original_title};
 }
 
 Calls operator+(Calls a, const Calls& b) {
@@ -114,6 +116,30 @@ TEST_F(OpenFailure, NoConsoleTitleGivesOneLineOnStandardError) {
     EXPECT_EQ(fake_os().calls, Calls{"GetConsoleTitleW 1024"}) << "title, window, DISPLAY untouched";
     EXPECT_EQ(fake_os().stderr_text, "follow: can't open x.log\n");
     EXPECT_TRUE(fake_os().boxes.empty());
+}
+
+// Under a pseudoconsole (Windows Terminal) the window the title reaches is
+// the terminal's, tabs and all: nothing is hidden, and the box comes alone.
+TEST_F(OpenFailure, PseudoConsoleGetsTheBoxWithNothingHidden) {
+    fake_os().console_class = "PseudoConsoleWindow";
+    EXPECT_EQ(report_open_failure("x.log"), 1);
+    const Calls steps = {"GetConsoleTitleW 1024", "GetConsoleWindow", "GetClassNameA",
+                         "getenv DISPLAY", "MessageBoxA"};
+    EXPECT_EQ(fake_os().calls, steps);
+    ASSERT_EQ(fake_os().boxes.size(), 1u);
+    EXPECT_TRUE(fake_os().boxes[0].console_visible);
+    EXPECT_EQ(fake_os().console_title, original_title);
+}
+
+// The passing title is this process's alone: another window titled
+// follow, in any case, another follow's console say, is not taken for its
+// console and hidden, even where the look-up meets it first.
+TEST_F(OpenFailure, AnotherWindowTitledFollowIsNotTaken) {
+    fake_os().other_window_title = "FOLLOW";
+    report_open_failure("x.log");
+    EXPECT_TRUE(fake_os().other_window_visible);
+    ASSERT_EQ(fake_os().boxes.size(), 1u);
+    EXPECT_FALSE(fake_os().boxes[0].console_visible);
 }
 
 TEST_F(OpenFailure, LongestTitleIsRestoredTerminated) {

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "os.h"
+#include "text.h"
 
 FakeOs& fake_os() {
     static FakeOs state;
@@ -73,15 +74,37 @@ void SetConsoleTitleA(const char* title) {
     fake_os().console_title = title;
 }
 
+// Another program's window.
+static Window const OTHER = reinterpret_cast<Window>(0x0BAD);
+
+// The console's own window, apart from the one found by its title.
+static Window const CONSOLE_HOST = reinterpret_cast<Window>(0x5151);
+
+Window GetConsoleWindow() {
+    fake_os().calls.push_back("GetConsoleWindow");
+    return fake_os().has_title ? CONSOLE_HOST : nullptr;
+}
+
+int GetClassNameA(Window window, char* class_name, int length) {
+    fake_os().calls.push_back("GetClassNameA");
+    if (window != CONSOLE_HOST || length < 1) return 0;
+    bounded_copy(class_name, static_cast<std::size_t>(length), fake_os().console_class.c_str());
+    return static_cast<int>(std::strlen(class_name));
+}
+
+unsigned long GetCurrentProcessId() { return fake_os().process_id; }
+
 Window FindWindowA(const char* class_name, const char* title) {
     FakeOs& f = fake_os();
     f.calls.push_back(std::string("FindWindowA ") + (class_name ? class_name : "(any)") + " " + title);
+    if (!f.other_window_title.empty() && same_ignoring_case(f.other_window_title, title)) return OTHER;
     return f.window_exists && same_ignoring_case(f.console_title, title) ? CONSOLE : nullptr;
 }
 
 void ShowWindow(Window window, int command) {
     fake_os().calls.push_back("ShowWindow " + std::to_string(command));
     if (window == CONSOLE) fake_os().window_visible = command != 0;
+    if (window == OTHER) fake_os().other_window_visible = command != 0;
 }
 
 void SetForegroundWindow(Window window) {
@@ -120,6 +143,11 @@ void set_binary_mode(std::FILE*) {}
 bool argument_is_exact(int index, const char*) {
     fake_os().calls.push_back("argument_is_exact " + std::to_string(index));
     return fake_os().argument_exact;
+}
+
+bool window_station_visible() {
+    fake_os().calls.push_back("window_station_visible");
+    return fake_os().window_station_visible;
 }
 
 const char* getenv(const char* name) {

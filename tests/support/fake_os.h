@@ -19,6 +19,16 @@ struct FakeOs {
     std::string console_title = "C:\\Windows\\system32\\cmd.exe";
     bool window_exists = true;
     bool window_visible = true;
+    // The class of the console's own window: a pseudoconsole's is
+    // PseudoConsoleWindow.
+    std::string console_class = "ConsoleWindowClass";
+    // Another top-level window, met first by a look-up by title.
+    std::string other_window_title;
+    bool other_window_visible = true;
+    unsigned long process_id = 4242;
+
+    // Whether the process's window station is one a user sees.
+    bool window_station_visible = true;
 
     // Whether a failed write met a pipe whose reader has gone.
     bool output_reader_gone = false;
