@@ -2,7 +2,8 @@
 # Adds the Debian packages the build needs, with "dist" only what the
 # release archive needs, and with "tests" those only the
 # tests need too (nsis and wixl, for real installers around glyphroots.exe,
-# and Node.js with npm, for the CI workflow's linter);
+# Node.js with npm, for the CI workflow's linter, and Xvfb, ImageMagick and
+# xwininfo, for the pictures);
 # says nothing when they are all there already.
 # Usage: install-deps.sh [tests | dist]
 set -eu
@@ -50,7 +51,7 @@ fi
 install_missing "$runtime"
 
 if [ "${1:-}" = tests ]; then
-  install_missing nsis wixl
+  install_missing nsis wixl xvfb imagemagick x11-utils
   # Node.js runs the CI workflow's linter; any node already there will do.
   command -v node > /dev/null || install_missing nodejs
   command -v npm > /dev/null || install_missing npm

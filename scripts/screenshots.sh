@@ -1,0 +1,103 @@
+#!/bin/sh
+# Draws the README's pictures with the programs themselves: the Windows
+# build under Wine's X11 driver, on an Xvfb display, in a Wine desktop that
+# draws the windows' frames as Windows does.
+#   follow-console.png  follow.exe in its console, across a log's rotation
+#   follow-box.png      follow.exe's warning box for a log it cannot open
+#   glyphroots-box.png  glyphroots.exe's usage box
+# Each is cut out of the desktop by its window, found by its title.
+# Usage: screenshots.sh [FOLDER]   (docs/images by default)
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+out=$(mkdir -p "${1:-$root/docs/images}" && cd "${1:-$root/docs/images}" && pwd)
+build="$root/build/windows"
+export WINEPREFIX="$root/build/screenshots/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+wine=$(command -v wine64 || true)
+[ -n "$wine" ] || wine=/usr/lib/wine/wine64
+server=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
+
+fail() { echo "screenshots: $*" >&2; exit 1; }
+for program in follow glyphroots; do
+  [ -f "$build/$program.exe" ] || fail "no $build/$program.exe: make windows builds it"
+done
+for tool in Xvfb import xwininfo; do
+  command -v "$tool" > /dev/null || fail "no $tool: scripts/install-deps.sh tests installs it"
+done
+
+scratch=$(mktemp -d)
+xvfb=""
+cleanup() {
+  "$server" -k 2> /dev/null || true
+  [ -z "$xvfb" ] || kill "$xvfb" 2> /dev/null || true
+  rm -rf "$scratch"
+}
+trap cleanup EXIT
+trap 'exit 1' INT TERM HUP
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3> "$scratch/display" 2> /dev/null &
+xvfb=$!
+for i in $(seq 50); do [ -s "$scratch/display" ] && break; sleep 0.1; done
+[ -s "$scratch/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(cat "$scratch/display")"
+
+# A prefix of its own, on the X11 driver, whose programs all open in one
+# virtual desktop with frames. Debian's Wine does not find its own symbol
+# font, which draws the caption buttons: without it the close button is
+# the letter r.
+if [ ! -f "$WINEPREFIX/.ready" ]; then
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  # It says it failed where this Wine has no 32-bit part, and is done.
+  "$wine" wineboot -i > /dev/null 2>&1 || true
+  [ -d "$WINEPREFIX/drive_c/windows/Fonts" ] || fail "wineboot made no prefix in $WINEPREFIX"
+  "$wine" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f > /dev/null 2>&1
+  "$wine" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 800x500 /f > /dev/null 2>&1
+  for font in /usr/share/wine/fonts/marlett.ttf /usr/lib/wine/fonts/marlett.ttf; do
+    [ -f "$font" ] && cp "$font" "$WINEPREFIX/drive_c/windows/Fonts/" && break
+  done
+  "$server" -w
+  touch "$WINEPREFIX/.ready"
+fi
+programs="$WINEPREFIX/drive_c/Ostrel"
+mkdir -p "$programs"
+cp "$build/follow.exe" "$build/glyphroots.exe" "$programs/"
+
+# capture TITLE FILE: waits for the window, lets it finish drawing, and
+# cuts it out of the desktop; then ends every program.
+capture() {
+  geometry=""
+  for i in $(seq 200); do
+    geometry=$(xwininfo -root -tree | grep -F "\"$1\": (" | head -n 1 |
+               sed -n 's/.*)  *\([0-9]*x[0-9]*+[0-9]*+[0-9]*\)  .*/\1/p')
+    [ -n "$geometry" ] && break
+    sleep 0.1
+  done
+  [ -n "$geometry" ] || fail "no window titled \"$1\" appeared within 20 s"
+  sleep 2
+  import -window root -crop "$geometry" +repage "$out/$2"
+  "$server" -k
+  "$server" -w
+}
+
+# A server's log, rotated while follow shows it; in a folder of the same
+# name on every machine.
+log="$programs/logs/Ostrel.0.log"
+mkdir -p "$programs/logs"
+: > "$log"
+for i in $(seq 1 12); do printf '[10:00:%02d] display 0: startup step %d\r\n' "$i" "$i" >> "$log"; done
+"$wine" wineconsole cmd /c 'title Ostrel display 0 log&& C:\Ostrel\follow.exe C:\Ostrel\logs\Ostrel.0.log' \
+  > /dev/null 2>&1 &
+sleep 3
+printf '[10:00:20] display 0: client 1 connected\r\n' >> "$log"
+mv "$log" "$log.old"
+printf '[10:01:00] display 0: server restarted\r\n[10:01:01] display 0: client 2 connected\r\n' > "$log"
+sleep 1.5
+capture "Ostrel display 0 log" follow-console.png
+rm -f "$log" "$log.old"
+
+# The box names the DISPLAY a user would have, not this capture's.
+"$wine" wineconsole cmd /c 'set DISPLAY=localhost:0.0&& C:\Ostrel\follow.exe C:\Ostrel\logs\Ostrel.0.log' \
+  > /dev/null 2>&1 &
+capture "follow.exe error" follow-box.png
+
+"$wine" 'C:\Ostrel\glyphroots.exe' > /dev/null 2>&1 &
+capture "glyphroots.exe error" glyphroots-box.png
+echo "screenshots: follow-console.png, follow-box.png and glyphroots-box.png in $out"
