@@ -4,7 +4,7 @@ JOBS := $(shell nproc)
 MAKEFLAGS += --no-print-directory
 PROGRAMS := follow glyphroots
 
-.PHONY: all deps test-deps dist-deps native windows windows-tests sanitize fuzz test soak bench run dist clean
+.PHONY: all deps test-deps dist-deps native windows windows-tests sanitize fuzz test soak bench run dist screenshots clean
 
 SOAK_SECONDS ?= 300
 
@@ -50,7 +50,8 @@ fuzz: deps
 # from their zip, under Wine's cmd as Windows runs them), a short soak of
 # each, the native tests again under the address and undefined-behaviour
 # sanitizers, short fuzz runs, the release archive, glyphroots run by a
-# real NSIS installer and a real MSI package, and the CI workflow.
+# real NSIS installer and a real MSI package, the CI workflow, the
+# pictures' script and the documents' links.
 test: test-deps all sanitize fuzz dist
 	ctest --preset native
 	ctest --preset windows
@@ -58,6 +59,8 @@ test: test-deps all sanitize fuzz dist
 	ctest --preset fuzz -j $(JOBS)
 	sh tests/dist_check.sh
 	sh tests/workflow_check.sh build/tools
+	sh tests/screenshots_check.sh
+	sh tests/docs_check.sh
 
 # A long soak of both followers: SOAK_SECONDS each.
 soak: all
@@ -80,6 +83,11 @@ dist: dist-deps
 	@cmake --preset release >/dev/null
 	@cmake --build --preset release -j $(JOBS)
 	@/usr/bin/python3 scripts/make-dist.py build/release dist
+
+# The README's pictures, drawn by the programs themselves under Wine, into
+# docs/images/ (to be committed).
+screenshots: test-deps windows
+	@sh scripts/screenshots.sh
 
 clean:
 	rm -rf build dist

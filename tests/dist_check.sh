@@ -50,9 +50,14 @@ layout() {
       { echo "$txt: not CR LF"; return 1; }
   done
   readme="$scratch/unpacked/$name/README.txt"
-  grep -q "Notes for installer authors" "$readme" || return 1
-  # Plain text for Windows readers: nothing of Markdown or of building.
-  ! grep -nE '`|\*\*|Wine|make (run|test|dist|bench|soak)|native build|LICENSE\.txt in' "$readme" || return 1
+  # The user's documents whole, the last lines of each included.
+  for heading in "Following a log with follow.exe" "The font path list, written by glyphroots.exe" \
+                 "Running glyphroots.exe from an installer" "Start-menu shortcut"; do
+    grep -q "$heading" "$readme" || { echo "README.txt lacks: $heading"; return 1; }
+  done
+  # Plain text for Windows readers: nothing of Markdown, of building, or
+  # of files the archive does not hold.
+  ! grep -nE '`|\*\*|\]\(|!\[|Wine|make (run|test|dist|bench|soak)|native build|LICENSE\.txt in|tests/|docs/|\.md\b' "$readme" || return 1
   LC_ALL=C grep -q '[^ -~'"$(printf '\r')"']' "$readme" && [ "$(head -c 3 "$readme")" != "$(printf '\357\273\277')" ] &&
     { echo "README.txt: not ASCII, and no byte-order mark"; return 1; }
   return 0

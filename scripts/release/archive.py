@@ -9,14 +9,14 @@ import zipfile
 
 from .naming import ROOT
 from .signing import sign
-from .tools import run
+from .tools import Failure, run
 
 PROGRAMS = ("follow", "glyphroots")
 STRIP = "x86_64-w64-mingw32-strip"
-# The user's part of the README: these sections, without their notes on
-# running under Wine.
-README_SECTIONS = ("Using follow.exe", "Using glyphroots.exe", "Notes for installer authors",
-                   "Checking a download", "Licence")
+# What README.txt holds: the README's part for users, above this line,
+# then these documents, whole.
+USER_PART_ENDS = "<!-- The archive's README.txt takes all above this line. -->"
+USER_DOCUMENTS = ("docs/follow.md", "docs/glyphroots.md", "docs/installers.md")
 
 
 def file_description(program):
@@ -24,23 +24,26 @@ def file_description(program):
         return re.search(r'#define FILE_DESCRIPTION "(.*)"', rc.read()).group(1)
 
 
+def read_text(name):
+    with open(os.path.join(ROOT, name), encoding="utf-8") as f:
+        return f.read()
+
+
 def user_readme():
-    """The README's title and introduction, then the sections users need,
-    as plain text."""
-    with open(os.path.join(ROOT, "README.md"), encoding="utf-8") as readme:
-        text = readme.read()
-    parts = re.split(r"(?m)^(?=## )", text)
-    kept = [parts[0]]
-    for part in parts[1:]:
-        title = part.splitlines()[0][3:].strip()
-        if title in README_SECTIONS:
-            kept.append(re.split(r"(?m)^### Under Wine\n", part)[0])
-    return plain_text("".join(kept).rstrip("\n") + "\n")
+    """The README's part for users and the user's documents, as plain text."""
+    readme = read_text("README.md")
+    if USER_PART_ENDS not in readme:
+        raise Failure("README.md has no line %s" % USER_PART_ENDS)
+    parts = [readme.split(USER_PART_ENDS)[0]] + [read_text(d) for d in USER_DOCUMENTS]
+    return plain_text("\n".join(p.strip("\n") + "\n" for p in parts))
 
 
 def plain_text(markdown):
-    """Headings underlined, no emphasis or code marks, and the licence
-    under its name in the archive."""
+    """Headings underlined; no pictures, which the archive does not hold, nor
+    the paragraphs that hold them; links as their text alone; no emphasis
+    or code marks; and the licence under its name in the archive."""
+    paragraphs = [p for p in re.split(r"\n\s*\n", markdown) if "![" not in p]
+    markdown = re.sub(r"\[([^\]]*)\]\([^)]*\)", r"\1", "\n\n".join(paragraphs))
     lines = []
     for line in markdown.splitlines():
         heading = re.match(r"(#+) (.*)", line)
