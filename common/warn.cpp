@@ -12,22 +12,22 @@ constexpr std::size_t CUT_MARK_SIZE = sizeof CUT_MARK - 1;
 
 // How much of an argument of n bytes goes into room bytes: all of it, or a
 // part ending between characters that leaves room for the mark.
-struct Shown {
+struct Fitted {
     std::size_t bytes;
     bool cut;
 };
 
-Shown fit(const char* arg, std::size_t n, std::size_t room) {
+Fitted fit(const char* arg, std::size_t n, std::size_t room) {
     if (n <= room) return {n, false};
     if (room < CUT_MARK_SIZE) return {0, false};
     return {utf8_cut(arg, room - CUT_MARK_SIZE), true};
 }
 
 // The bytes an argument's shown part takes, its mark included.
-std::size_t taken(Shown s) { return s.bytes + (s.cut ? CUT_MARK_SIZE : 0); }
+std::size_t taken(Fitted s) { return s.bytes + (s.cut ? CUT_MARK_SIZE : 0); }
 
 // Appends what is shown of arg at out, which has room for it.
-char* put(char* out, const char* arg, Shown s) {
+char* put(char* out, const char* arg, Fitted s) {
     for (std::size_t i = 0; i < s.bytes; ++i) {
         const unsigned char c = static_cast<unsigned char>(arg[i]);
         // A line feed or an escape sequence in a name would forge text of
@@ -57,8 +57,8 @@ void format_notice(char* text, std::size_t size, const char* format, const char*
     const bool value_fits = value_n + least_name <= room;
     const std::size_t name_room = value_fits ? room - value_n
                                   : room > least_value ? room - least_value : 0;
-    const Shown name_shown = fit(name, name_n, name_room);
-    const Shown value_shown = fit(value, value_n, room - taken(name_shown));
+    const Fitted name_fitted = fit(name, name_n, name_room);
+    const Fitted value_fitted = fit(value, value_n, room - taken(name_fitted));
     char* out = text;
     const char* const end = text + size - 1;
     int conversion = 0;
@@ -66,7 +66,7 @@ void format_notice(char* text, std::size_t size, const char* format, const char*
         if (f[0] != '%' || f[1] != 's') {
             *out++ = *f;
         } else {
-            out = conversion++ == 0 ? put(out, name, name_shown) : put(out, value, value_shown);
+            out = conversion++ == 0 ? put(out, name, name_fitted) : put(out, value, value_fitted);
             ++f;
         }
     }
