@@ -88,7 +88,7 @@ throwaway_certificate() {  # throwaway_certificate CERT KEY
 # plain PEM pair, and a PKCS#12 file of the older kind whose pass phrase
 # comes through a pipe, or from a file written by Notepad. An RSA key gives
 # one archive, whatever its form and whenever it is made. An EC signature
-# differs at each run: the README's command shows two such archives the
+# differs at each run: RELEASING.md's command shows two such archives the
 # same build.
 signed() {
   throwaway_certificate "$scratch/cert.pem" "$scratch/key.pem" || return 1
@@ -127,7 +127,7 @@ signed() {
   done
 }
 
-# The README's command: two folders hold the same build when their
+# RELEASING.md's command: two folders hold the same build when their
 # programs are the same once their signatures are removed.
 same_build() {  # same_build FOLDER FOLDER
   for exe in follow.exe glyphroots.exe; do
