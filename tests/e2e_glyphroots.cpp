@@ -18,7 +18,12 @@ namespace fs = std::filesystem;
 namespace {
 
 std::string program, nsis, msi;
-const char* const MSIEXEC = "C:\\windows\\system32\\msiexec.exe";
+// Wherever Windows is installed.
+std::string msiexec() {
+    wchar_t system[MAX_PATH] = L"";
+    GetSystemDirectoryW(system, MAX_PATH);
+    return to_code_page(system, CP_UTF8) + "\\msiexec.exe";
+}
 
 bool code_page_holds(const std::wstring& name) {
     return widen(to_code_page(name, CP_ACP), CP_ACP) == name;
@@ -205,7 +210,7 @@ void run_by_installer(bool by_msi) {
         Child setup;
         if (c.msi) {
             ASSERT_TRUE(setup.start_command_line(
-                MSIEXEC, "msiexec /qn /i \"" + msi + "\" INSTALLDIR=\"" + c.asked + "\""));
+                msiexec(), "msiexec /qn /i \"" + msi + "\" INSTALLDIR=\"" + c.asked + "\""));
             if (finished([&] { return !setup.running(); }, what)) status = std::to_string(setup.wait(0));
         } else {
             ASSERT_TRUE(setup.start_command_line(nsis, "\"" + nsis + "\" /S /D=" + c.asked));
@@ -223,7 +228,7 @@ void run_by_installer(bool by_msi) {
             EXPECT_EQ(read_all(dir + "\\glyphroots"), expected_list(listed)) << what;
         }
         Child removal;
-        if (c.msi && removal.start_command_line(MSIEXEC, "msiexec /qn /x \"" + msi + "\"")) {
+        if (c.msi && removal.start_command_line(msiexec(), "msiexec /qn /x \"" + msi + "\"")) {
             removal.wait(30000);
         }
         clean();
