@@ -54,12 +54,13 @@ struct Started {
     PROCESS_INFORMATION pi{};
     bool ok = false;
     Started(const std::string& exe, const std::string& args, const std::string& console_title,
-            const char* directory = nullptr) {
+            const char* directory = nullptr, const wchar_t* desktop = nullptr) {
         std::wstring line = widen("\"" + exe + "\"" + args);
         std::wstring title = widen(console_title);
         STARTUPINFOW si{};
         si.cb = sizeof si;
         si.lpTitle = title.data();
+        si.lpDesktop = const_cast<wchar_t*>(desktop);
         ok = CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE,
                             nullptr, directory ? widen(directory).c_str() : nullptr, &si, &pi);
     }
@@ -236,18 +237,12 @@ TEST(Boxes, GlyphrootsShowsNoBoxWhereNobodySeesIt) {
         SetProcessWindowStation(own);
     }
     ASSERT_NE(desktop, nullptr);
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    si.lpDesktop = const_cast<wchar_t*>(L"ostrel-unseen\\Default");
-    PROCESS_INFORMATION pi{};
-    std::wstring line = widen("\"" + glyphroots_exe + "\" C:Ostrel");
-    ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                               &si, &pi));
-    EXPECT_EQ(WaitForSingleObject(pi.hProcess, 10000), WAIT_OBJECT_0) << "a box nobody dismisses";
-    EXPECT_EQ(exit_code(pi.hProcess), 1u);
-    TerminateProcess(pi.hProcess, 9);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    {
+        Started glyphroots(glyphroots_exe, " C:Ostrel", "installer", nullptr, L"ostrel-unseen\\Default");
+        ASSERT_TRUE(glyphroots.ok);
+        EXPECT_EQ(WaitForSingleObject(glyphroots.pi.hProcess, 10000), WAIT_OBJECT_0) << "a box nobody dismisses";
+        EXPECT_EQ(exit_code(glyphroots.pi.hProcess), 1u);
+    }
     CloseDesktop(desktop);
     CloseWindowStation(unseen);
 }
