@@ -29,21 +29,18 @@ bool code_page_holds(const std::wstring& name) {
     return widen(to_code_page(name, CP_ACP), CP_ACP) == name;
 }
 
-// Whether the volume that holds folder gives short (8.3) names, as Wine
-// always does and Windows does where the volume's settings say so
-// (fsutil 8dot3name): a directory with a comma is listed by its short
-// name, and without one glyphroots refuses it, with 1, writing nothing.
-bool volume_gives_short_names(const std::string& folder) {
+// Whether glyphroots refuses dir, with 1 and nothing written: a directory
+// with a comma is listed by its short (8.3) name, which Wine always gives
+// and Windows gives where the volume's settings say so (fsutil 8dot3name).
+// A probe beside it in folder asks the volume.
+bool refused_for_its_comma(const std::string& dir, const std::string& folder) {
+    if (dir.find(',') == std::string::npos) return false;
     const fs::path probe = widen(folder + "\\a long name, with a comma");
     fs::create_directories(probe);
     wchar_t short_name[MAX_PATH] = L"";
     GetShortPathNameW(probe.c_str(), short_name, MAX_PATH);
     fs::remove(probe);
-    return short_name[0] && std::wstring(short_name).find(L',') == std::wstring::npos;
-}
-
-bool refused_for_its_comma(const std::string& dir, const std::string& volume_folder) {
-    return dir.find(',') != std::string::npos && !volume_gives_short_names(volume_folder);
+    return !short_name[0] || std::wstring(short_name).find(L',') != std::wstring::npos;
 }
 
 // Installing for the machine takes an administrator: without one an

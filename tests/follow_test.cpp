@@ -275,7 +275,7 @@ TEST(FollowEntry, PathsThatDoNotFitAreNeverOpened) {
     write_bytes(cut, "WRONG\n");
     write_bytes(dir + "/Ostrel." + names, "WRONG\n");
     write_bytes("Ostrel.0.log", "WRONG\n");
-    const auto e_acute = [](int n) { std::string s; while (n-- > 0) s += u8"é"; return s; };
+    const auto e_acute = [](int n) { return repeated(u8"é", n); };
     struct Case {
         std::vector<std::string> args;
         std::string temp_dir, disno, named, line;  // in the box; on standard error if other

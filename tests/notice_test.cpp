@@ -60,11 +60,6 @@ TEST_F(OpenFailure, ConsoleHiddenBehindTheBoxThenBroughtBack) {
 // characters and marked, before the DISPLAY line is; only a value too long
 // for the box is cut itself. No control character reaches the user as such.
 TEST_F(OpenFailure, NoticesShowPathAndDisplayWholeOrCutAndMarked) {
-    const auto times = [](const std::string& s, int n) {
-        std::string all;
-        while (n-- > 0) all += s;
-        return all;
-    };
     const std::string p260(260, 'p'), e_acute = u8"é", d = "d";
     struct Case {
         std::string path;
@@ -76,11 +71,11 @@ TEST_F(OpenFailure, NoticesShowPathAndDisplayWholeOrCutAndMarked) {
         {"x.log", "has \"quotes\"", "x.log", "\"has \"quotes\"\"", "x.log"},
         {p260, std::nullopt, p260, "\"not set\"", p260},
         {p260, "localhost:10.0", p260.substr(0, 250) + "...", "\"localhost:10.0\"", p260},
-        {"xy" + times(e_acute, 200), std::nullopt, "xy" + times(e_acute, 127) + "...", "\"not set\"",
-         "xy" + times(e_acute, 149) + "..."},
-        {p260, times(d, 264), "...", "\"" + times(d, 264) + "\"", p260},
-        {p260, times(d, 300), p260, "\"dddd...\"", p260},
-        {"x.log", times(d, 300), "x.log", "\"" + times(d, 259) + "...\"", "x.log"},
+        {"xy" + repeated(e_acute, 200), std::nullopt, "xy" + repeated(e_acute, 127) + "...", "\"not set\"",
+         "xy" + repeated(e_acute, 149) + "..."},
+        {p260, repeated(d, 264), "...", "\"" + repeated(d, 264) + "\"", p260},
+        {p260, repeated(d, 300), p260, "\"dddd...\"", p260},
+        {"x.log", repeated(d, 300), "x.log", "\"" + repeated(d, 259) + "...\"", "x.log"},
         {"C:\\a\r\nfollow: fake\x1b[2J\x7f", "\n:0\t", "C:\\a??follow: fake?[2J?", "\"?:0?\"",
          "C:\\a??follow: fake?[2J?"},
     };

@@ -19,6 +19,13 @@ std::vector<std::string> utf8_arguments(int argc, char** argv);
 // built for: a test that expects what Wine does differently asks this.
 bool running_under_wine();
 
+// piece, times times over: long arguments and names.
+inline std::string repeated(const std::string& piece, int times) {
+    std::string all;
+    while (times-- > 0) all += piece;
+    return all;
+}
+
 // A path as the program under test sees it: build paths under Wine are
 // host paths, reached through drive Z:.
 std::string program_path(std::string path);
