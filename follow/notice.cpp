@@ -50,8 +50,11 @@ os::Window find_console_window(const wchar_t* saved_title) {
 
 int report_open_failure(const char* path) {
     wchar_t saved_title[TITLE_BUF_SIZE];
-    // No title to borrow: a terminal that is not a console, or output on
-    // pipes. Standard error is the one place left to tell it.
+    // No title to borrow: no console at all, as in a terminal that is not
+    // a console or for a program started detached; or a title but no
+    // window to find, as for a console made without one. Standard error is
+    // then the one place left to tell it. Redirected output changes
+    // neither: the console, its title and its window stay.
     os::Window console = nullptr;
     if (os::GetConsoleTitleW(saved_title, TITLE_BUF_SIZE) != 0) {
         if (console_is_pseudo()) {

@@ -124,8 +124,11 @@ TEST(FollowProgram, FollowsLogsInFoldersOfAnyName) {
     fs::remove_all(fs::u8path(folder));
 }
 
-// Started on pipes, it has no console title to borrow: standard error
-// tells it, in both builds. A folder is no log in either.
+// Started with CREATE_NO_WINDOW, as every child here, it has a console but
+// no console window to hide behind a box: standard error tells it, in both
+// builds. Output on pipes alone would not do: the child would share the
+// runner's console, hide the window of whoever runs the tests, and show
+// its box. A folder is no log in either.
 TEST(FollowProgram, MissingLogIsToldOnStandardError) {
     const std::string missing = scratch_path("no-such-log");
     const std::string folder = scratch_path("a-folder");

@@ -62,10 +62,14 @@ bool Child::start_command_line(const std::string& program, const std::string& li
     si.hStdOutput = out_w;
     si.hStdError = err_w;
     // Wide, so that arguments outside the code page reach the child as
-    // they would from any shell.
+    // they would from any shell. A console program started with its output
+    // redirected would still share this console, its title and its window,
+    // which a follow that cannot open its log hides behind its box: each
+    // child gets a console of its own with no window, as from a service or
+    // a scheduled task, and tells such failures on standard error.
     std::wstring wide_line = widen(line);
-    BOOL ok = CreateProcessW(widen(program).c_str(), wide_line.data(), nullptr, nullptr, TRUE, 0,
-                             nullptr, nullptr, &si, &h_->pi);
+    BOOL ok = CreateProcessW(widen(program).c_str(), wide_line.data(), nullptr, nullptr, TRUE,
+                             CREATE_NO_WINDOW, nullptr, nullptr, &si, &h_->pi);
     CloseHandle(out_w);
     CloseHandle(err_w);
     return ok;
