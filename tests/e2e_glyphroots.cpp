@@ -4,6 +4,7 @@
 // and the MSI package's, each none when its tool was not there to build it.
 #include <gtest/gtest.h>
 
+#include <cwchar>
 #include <filesystem>
 #include <string>
 
@@ -25,8 +26,28 @@ std::string msiexec() {
     return to_code_page(system, CP_UTF8) + "\\msiexec.exe";
 }
 
+// The code page glyphroots.exe takes its arguments in: the system's, which
+// every program without a UTF-8 manifest gets. This test's own is UTF-8.
+UINT glyphroots_code_page() {
+    wchar_t number[16] = L"";
+    DWORD size = sizeof number;
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, L"SYSTEM\\CurrentControlSet\\Control\\Nls\\CodePage",
+                     L"ACP", RRF_RT_REG_SZ, nullptr, number, &size) == ERROR_SUCCESS) {
+        return static_cast<UINT>(std::wcstoul(number, nullptr, 10));
+    }
+    DWORD locales = 0;
+    GetLocaleInfoW(LOCALE_SYSTEM_DEFAULT, LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
+                   reinterpret_cast<wchar_t*>(&locales), sizeof locales / sizeof(wchar_t));
+    return locales;
+}
+
+// A name as glyphroots.exe receives it, best-fitted where need be.
+std::string as_glyphroots_gets(const std::wstring& name) {
+    return to_code_page(name, glyphroots_code_page());
+}
+
 bool code_page_holds(const std::wstring& name) {
-    return widen(to_code_page(name, CP_ACP), CP_ACP) == name;
+    return widen(as_glyphroots_gets(name), glyphroots_code_page()) == name;
 }
 
 // Whether glyphroots refuses dir, with 1 and nothing written: a directory
@@ -60,10 +81,11 @@ bool elevated() {
 // comma in its name would split its entries.
 std::string listed_name(const std::string& dir) {
     if (dir.find(',') == std::string::npos) return dir;
-    char short_name[MAX_PATH] = "";
-    GetShortPathNameA(dir.c_str(), short_name, MAX_PATH);
-    EXPECT_EQ(std::string(short_name).find(','), std::string::npos) << short_name;
-    return short_name;
+    wchar_t short_name[MAX_PATH] = L"";
+    GetShortPathNameW(widen(dir, glyphroots_code_page()).c_str(), short_name, MAX_PATH);
+    const std::string listed = as_glyphroots_gets(short_name);
+    EXPECT_EQ(listed.find(','), std::string::npos) << listed;
+    return listed;
 }
 
 std::string expected_list(const std::string& dir) {
@@ -83,8 +105,8 @@ void writes_the_list_once_with_cr_lf(const std::string& name) {
     const std::string utf8_dir = scratch_path("install") + "\\" + name;
     fs::path folder = widen(utf8_dir);
     fs::create_directories(folder);
-    const std::string dir = to_code_page(folder.wstring(), CP_ACP);
-    const std::string list = dir + "\\glyphroots";
+    const std::string dir = as_glyphroots_gets(folder.wstring());
+    const std::string list = utf8_dir + "\\glyphroots";
     if (refused_for_its_comma(dir, to_code_page(folder.parent_path().wstring(), CP_UTF8))) {
         EXPECT_EQ(run_glyphroots(utf8_dir), 1);
         EXPECT_TRUE(fs::is_empty(folder));
@@ -129,11 +151,11 @@ TEST(GlyphrootsProgram, OverLongDirectoryCreatesNothing) {
 // whoever writes the command line: a shell that quotes the program, or a
 // batch file that quotes only its folder.
 TEST(GlyphrootsProgram, DirectoryTheCodePageCannotHoldIsRefused) {
-    if (GetACP() == CP_UTF8) GTEST_SKIP() << "a UTF-8 code page holds every name";
+    if (glyphroots_code_page() == CP_UTF8) GTEST_SKIP() << "a UTF-8 code page holds every name";
     const std::string base = scratch_path("install");
     const std::string dir = base + u8"\\Łódź\\Ostrel";
     const fs::path folder = widen(dir);
-    const fs::path twin = widen(to_code_page(folder.wstring(), CP_ACP), CP_ACP);
+    const fs::path twin = widen(as_glyphroots_gets(folder.wstring()), glyphroots_code_page());
     ASSERT_NE(folder, twin);
     fs::create_directories(folder);
     fs::create_directories(twin);
@@ -194,7 +216,7 @@ void run_by_installer(bool by_msi) {
         if (c.asked.find(u8"é") != std::string::npos && !code_page_holds(L"Caf\u00e9")) continue;
         const std::string what = (c.msi ? "MSI into " : "NSIS into ") + c.asked;
         const fs::path folder = widen(c.installed);
-        const std::string dir = to_code_page(folder.wstring(), CP_ACP);
+        const std::string dir = as_glyphroots_gets(folder.wstring());
         const auto clean = [&folder] {  // what this run or an earlier one left; a root stays
             std::error_code ignored;
             for (const char* f : {"glyphroots", "glyphroots.exe", "exit-status.txt"}) {
@@ -213,7 +235,7 @@ void run_by_installer(bool by_msi) {
             ASSERT_TRUE(setup.start_command_line(nsis, "\"" + nsis + "\" /S /D=" + c.asked));
             if (finished([&] { return fs::exists(folder / "exit-status.txt"); }, what)) {
                 setup.wait(10000);
-                status = read_all(dir + "\\exit-status.txt");
+                status = read_all(c.installed + "\\exit-status.txt");
             }
         }
         const std::string listed = c.msi ? (dir.back() == '\\' ? dir : dir + "\\") + "." : dir;
@@ -222,7 +244,7 @@ void run_by_installer(bool by_msi) {
             EXPECT_FALSE(fs::exists(folder / "glyphroots")) << what;
         } else {
             EXPECT_EQ(status, "0") << what;
-            EXPECT_EQ(read_all(dir + "\\glyphroots"), expected_list(listed)) << what;
+            EXPECT_EQ(read_all(c.installed + "\\glyphroots"), expected_list(listed)) << what;
         }
         Child removal;
         if (c.msi && removal.start_command_line(msiexec(), "msiexec /qn /x \"" + msi + "\"")) {
