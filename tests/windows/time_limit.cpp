@@ -4,8 +4,10 @@
 //   time-limit SECONDS PROGRAM [ARG...]
 //
 // Gives the program's exit status. When the time is up, it ends the program
-// with every process the program started, says so on standard error and
-// gives 124; a program that cannot be started gives 125.
+// with every process the program started, gives 124 and says so on standard
+// error in a line of its own, "time-limit: still running after", which
+// tells its 124 from a program's; a program that cannot be started gives
+// 125.
 #include <windows.h>
 
 #include <cstdio>
@@ -35,6 +37,10 @@ int main() {
         std::fputs("usage: time-limit SECONDS PROGRAM [ARG...]\n", stderr);
         return 2;
     }
+    // A program that crashes ends at once with its status: Windows Error
+    // Reporting's dialog would hold it until the time is up, and the crash
+    // would pass for a hang. Every process started from here inherits this.
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
     // Every process the program starts joins its job, and ends with it.
     HANDLE job = CreateJobObjectW(nullptr, nullptr);
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
