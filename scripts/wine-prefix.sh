@@ -1,9 +1,11 @@
 #!/bin/sh
 # Prepares a headless Wine prefix: created once, with the null graphics
-# driver, so that consoles and message boxes exist without a display.
-# Usage: wine-prefix.sh PREFIX
+# driver, so that consoles and message boxes exist without a display. With
+# x11, a prefix whose consoles and boxes are windows on $DISPLAY, as on a
+# person's PC.
+# Usage: wine-prefix.sh PREFIX [null|x11]
 set -eu
-prefix=$1
+prefix=$1 driver=${2:-null}
 mkdir -p "$(dirname "$prefix")"
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 # wineserver will not start with a TMPDIR that does not exist.
@@ -20,11 +22,11 @@ server=$(command -v wineserver || true)
   flock 9
   if [ ! -f "$prefix/.ready" ]; then
     "$wine" wineboot -i >/dev/null 2>&1 9>&-
-    "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1 9>&-
-    "$wine" reg query 'HKCU\Software\Wine\Drivers' /v Graphics 2>/dev/null 9>&- | grep -q null
-    # The desktop that wineboot started is on the default driver, which has
-    # no display: let that server end, so that the next program starts one
-    # whose desktop takes the null driver.
+    "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d "$driver" /f >/dev/null 2>&1 9>&-
+    "$wine" reg query 'HKCU\Software\Wine\Drivers' /v Graphics 2>/dev/null 9>&- | grep -q "$driver"
+    # The desktop that wineboot started is on the default driver: let that
+    # server end, so that the next program starts one whose desktop takes
+    # the driver named.
     "$server" -w 9>&-
     touch "$prefix/.ready"
   fi

@@ -1,25 +1,58 @@
 #!/bin/sh
 # The Windows tests' zip, unpacked as a user would, into a folder whose
-# path has a space, a comma and a letter outside ASCII, and run by its own
-# run-tests.cmd under Wine's command processor, as Windows runs it. Every
-# test must pass, the closing count must say so, and the zip must hold its
-# README. Usage: zip_check.sh ZIP WINE-RUN
+# path has a space, a comma, a letter outside ASCII, CJK letters and
+# characters that the command processor reads as its own (Wine's drops a
+# percent sign from the script's own path, Windows' does not), and run as
+# a person runs it: by its own run-tests.cmd, in Wine's command processor,
+# in a console window on a desktop (Wine's X11 driver on an Xvfb display).
+# A test that shares that console can hide its window; headless, no
+# console has one. Every test must pass, the closing count must say so,
+# and the zip must hold its README. Then once more with no results folder
+# to be had: one line, status 1, nothing run.
+# Usage: zip_check.sh ZIP WINE-RUN
 set -eu
 zip=$1 run=$2
+here=$(cd "$(dirname "$0")" && pwd)
+export WINEPREFIX="$(cd "$(dirname "$run")" && pwd)/desktop-prefix"
+server=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
+command -v Xvfb > /dev/null || { echo "FAIL: no Xvfb: scripts/install-deps.sh tests installs it"; exit 1; }
 scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
-folder="$scratch/Tëst bundle, one"
+xvfb=""
+cleanup() {
+  "$server" -k 2> /dev/null || true
+  [ -z "$xvfb" ] || kill "$xvfb" 2> /dev/null || true
+  rm -rf "$scratch"
+}
+trap cleanup EXIT
+trap 'exit 1' INT TERM HUP
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3> "$scratch/display" 2> /dev/null &
+xvfb=$!
+for i in $(seq 50); do [ -s "$scratch/display" ] && break; sleep 0.1; done
+[ -s "$scratch/display" ] || { echo "FAIL: Xvfb did not start"; exit 1; }
+export DISPLAY=":$(cat "$scratch/display")"
+sh "$here/../../scripts/wine-prefix.sh" "$WINEPREFIX" x11
+
+folder="$scratch/Café bundle, ^ & 日本 (1)"
 mkdir "$folder"
 (cd "$folder" && cmake -E tar xf "$zip")
 bundle="$folder/$(basename "$zip" .zip)"
 [ -s "$bundle/README.txt" ] || { echo "FAIL: the zip has no README.txt"; exit 1; }
-status=0
-(cd "$bundle" && "$run" cmd /c run-tests.cmd) > "$scratch/said" 2>&1 || status=$?
-tr -d '\r' < "$scratch/said"
+
+# run-tests.cmd in a console window of its own: what it said, and the
+# status that wineconsole passes on.
+run_in_console() {
+  status=0
+  (cd "$bundle" && "$run" wineconsole cmd /c "run-tests.cmd > said.txt 2>&1") || status=$?
+  said=$(tr -d '\r' < "$bundle/said.txt") || said="(nothing: run-tests.cmd did not start)"
+}
+
+run_in_console
+printf '%s\n' "$said"
 tests=$(grep -c '^call :test ' "$bundle/run-tests.cmd")
-last=$(tr -d '\r' < "$scratch/said" | tail -n 1)
-if [ "$status" -ne 0 ] || [ "$last" != "$tests passed, 0 failed" ]; then
-  echo "FAIL: run-tests.cmd ended with $status, saying \"$last\" of $tests tests"
+last=$(printf '%s\n' "$said" | tail -n 1)
+count=$(tr -d '\r' < "$bundle/results/count.txt" 2> /dev/null || true)
+if [ "$status" -ne 0 ] || [ "$last" != "$tests passed, 0 failed" ] || [ "$count" != "$last" ]; then
+  echo "FAIL: run-tests.cmd ended with $status, saying \"$last\" of $tests tests, and \"$count\" in count.txt"
   for report in "$bundle"/results/*.txt; do
     grep -q '^\[  FAILED  \]\|^FAIL\|time-limit:' "$report" && { echo "== $report"; tr -d '\r' < "$report"; }
   done
@@ -29,4 +62,18 @@ for name in $(sed -n 's/^call :test \([^ ]*\) .*/\1/p' "$bundle/run-tests.cmd" |
   [ "$name" = soak ] || [ -s "$bundle/results/$name.xml" ] ||
     { echo "FAIL: no XML report from $name"; exit 1; }
 done
-echo "ok: $last, from $(basename "$bundle") in \"$folder\""
+
+# A file where the results folder goes: no test can run, and none may
+# pass for having run.
+rm -rf "$bundle/results"
+: > "$bundle/results"
+run_in_console
+refused=$said
+if [ "$status" -ne 1 ] || [ "$(printf '%s\n' "$refused" | wc -l)" -ne 1 ] || [ ! -f "$bundle/results" ] ||
+   printf '%s\n' "$refused" | grep -q 'PASS\|passed'; then
+  echo "FAIL: with a file named results, run-tests.cmd ended with $status, saying:"
+  printf '%s\n' "$refused"
+  exit 1
+fi
+printf 'ok: %s, from %s in "%s" in a console window; with no results folder: %s\n' \
+  "$last" "$(basename "$bundle")" "$folder" "$refused"
