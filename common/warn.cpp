@@ -23,16 +23,32 @@ Fitted fit(const char* arg, std::size_t n, std::size_t room) {
     return {utf8_cut(arg, room - CUT_MARK_SIZE), true};
 }
 
+// How many bytes of the UTF-8 text at c a control character takes that
+// would act rather than show: a C1 control (U+0080 to U+009F) moves a
+// terminal's cursor, a bidirectional one (U+202A to U+202E, U+2066 to
+// U+2069) shows the letters after it in another order. 0 for any other.
+std::size_t unicode_control_size(const unsigned char* c, std::size_t left) {
+    if (left >= 2 && c[0] == 0xC2 && c[1] >= 0x80 && c[1] <= 0x9F) return 2;
+    if (left < 3 || c[0] != 0xE2) return 0;
+    if (c[1] == 0x80 && c[2] >= 0xAA && c[2] <= 0xAE) return 3;
+    if (c[1] == 0x81 && c[2] >= 0xA6 && c[2] <= 0xA9) return 3;
+    return 0;
+}
+
 // The bytes an argument's shown part takes, its mark included.
 std::size_t taken(Fitted s) { return s.bytes + (s.cut ? CUT_MARK_SIZE : 0); }
 
-// Appends what is shown of arg at out, which has room for it.
+// Appends what is shown of arg at out, which has room for it: each
+// control character as one '?', never longer than the character itself.
 char* put(char* out, const char* arg, Fitted s) {
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(arg);
     for (std::size_t i = 0; i < s.bytes; ++i) {
-        const unsigned char c = static_cast<unsigned char>(arg[i]);
+        const unsigned char c = bytes[i];
         // A line feed or an escape sequence in a name would forge text of
         // the program's own.
-        *out++ = c < 0x20 || c == 0x7F ? '?' : static_cast<char>(c);
+        const std::size_t control = unicode_control_size(bytes + i, s.bytes - i);
+        if (control > 0) i += control - 1;
+        *out++ = c < 0x20 || c == 0x7F || control > 0 ? '?' : static_cast<char>(c);
     }
     if (s.cut) out = static_cast<char*>(std::memcpy(out, CUT_MARK, CUT_MARK_SIZE)) + CUT_MARK_SIZE;
     return out;

@@ -9,11 +9,12 @@ void warning_notice(const char* caption, const char* text);
 
 // Formats a notice into text (size bytes) from a format whose only
 // conversions are %s: the first takes name, a second takes value. Both are
-// shown as the user would type them, a control character as '?'. Where the
-// whole does not fit, name is cut between characters and marked "...",
-// never the text around it. value stays whole unless it does not fit even
-// beside a name cut to its mark; then name keeps what it can beside a
-// value cut to its mark, and value the rest, cut and marked too.
+// shown as the user would type them, a control character as '?', C1 and
+// bidirectional ones included. Where the whole does not fit, name is cut
+// between characters and marked "...", never the text around it. value
+// stays whole unless it does not fit even beside a name cut to its mark;
+// then name keeps what it can beside a value cut to its mark, and value
+// the rest, cut and marked too.
 void format_notice(char* text, std::size_t size, const char* format, const char* name,
                    const char* value = "");
 

@@ -78,6 +78,9 @@ TEST_F(OpenFailure, NoticesShowPathAndDisplayWholeOrCutAndMarked) {
         {"x.log", repeated(d, 300), "x.log", "\"" + repeated(d, 259) + "...\"", "x.log"},
         {"C:\\a\r\nfollow: fake\x1b[2J\x7f", "\n:0\t", "C:\\a??follow: fake?[2J?", "\"?:0?\"",
          "C:\\a??follow: fake?[2J?"},
+        // C1 and bidirectional controls, one '?' each; their neighbours stay.
+        {u8"C:\\a\u009B2J\u202Egol.txt\u2066\u00A0\u202F\u2069", u8"\u2067:0\u0080",
+         u8"C:\\a?2J?gol.txt?\u00A0\u202F?", "\"?:0?\"", u8"C:\\a?2J?gol.txt?\u00A0\u202F?"},
     };
     for (const Case& c : cases) {
         for (bool window : {true, false}) {
