@@ -59,6 +59,13 @@ void announce_anew(Shown& shown, const char* notice, const char* path) {
     shown = Shown{};
 }
 
+// How a write to out ended the pass, if it did.
+Pass after_output(os::Output result) {
+    return result == os::Output::OK            ? Pass::FOLLOWING
+           : result == os::Output::READER_GONE ? Pass::READER_GONE
+                                               : Pass::WRITE_FAILED;
+}
+
 // Copies what lies past the shown position; a log shorter than that, or
 // written anew, is announced and copied from its start.
 Pass copy_appended(std::FILE* log, Shown& shown, const char* path, std::FILE* out) {
@@ -73,15 +80,15 @@ Pass copy_appended(std::FILE* log, Shown& shown, const char* path, std::FILE* ou
     char block[BLOCK_SIZE];
     std::size_t n;
     while ((n = std::fread(block, 1, sizeof block, log)) > 0) {
-        if (os::write_out(block, n, out) == os::Output::READER_GONE) return Pass::READER_GONE;
+        const Pass written = after_output(os::write_out(block, n, out));
+        if (written != Pass::FOLLOWING) return written;
         remember_head(shown, block, n);
         shown.position += static_cast<os::offset>(n);
         shown.line_open = block[n - 1] != '\n';
     }
     // Pipes and files are block-buffered: appended lines must not wait
     // for kilobytes more to arrive.
-    if (os::flush_out(out) == os::Output::READER_GONE) return Pass::READER_GONE;
-    return Pass::FOLLOWING;
+    return after_output(os::flush_out(out));
 }
 
 // The file now under the log's name, opened, when it is surely another
@@ -152,8 +159,10 @@ int follow_file(std::FILE* log, os::offset start, const char* path,
         os::Sleep(POLL_INTERVAL_MS);
     }
     // A reader that has gone ends follow without a word, as it ends any
-    // writer in a pipeline.
+    // writer in a pipeline. Any other write that fails would leave a hole
+    // in the copy: a full disk, say.
     if (pass == Pass::SEEK_FAILED) complain("\nfollow: can't tail %s\n", path);
+    if (pass == Pass::WRITE_FAILED) os::write_stderr("follow: can't write standard output\n");
     if (log) std::fclose(log);
     return 1;
 }

@@ -59,7 +59,7 @@ struct Shown {
     bool line_open = false;
 };
 
-enum class Pass { FOLLOWING, SEEK_FAILED, READER_GONE };
+enum class Pass { FOLLOWING, SEEK_FAILED, WRITE_FAILED, READER_GONE };
 
 // Whether the open log and the file under its name are surely two files:
 // never when either identity tells nothing.
@@ -73,11 +73,11 @@ bool other_file(const os::FileId& open, const os::FileId& named);
 // one's last bytes are shown, the change is announced, and the new file
 // takes its place in log, shown from its start. A deleted log is shown to
 // its end and let go: log is then nullptr until a file appears under the
-// name. Ends following when the seek fails or when the reader of out has
-// gone; other write failures do not stop it.
+// name. Ends following when the seek fails, when a write to out fails, or
+// when the reader of out has gone.
 Pass follow_pass(std::FILE*& log, Shown& shown, const char* path, std::FILE* out);
 // Passes for ever, a poll interval apart, from start; gives 1 once a seek
-// fails or out's reader has gone, with the log closed.
+// or a write fails or out's reader has gone, with the log closed.
 int follow_file(std::FILE* log, os::offset start, const char* path,
                 std::FILE* out);
 

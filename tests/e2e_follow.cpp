@@ -172,17 +172,25 @@ TEST(FollowProgram, WildcardsAreNotExpanded) {
 }
 
 // follow.exe | head: once the reader has gone, follow ends at its next
-// write, silently.
-TEST(FollowProgram, EndsWhenTheReaderOfItsOutputHasGone) {
+// write, silently. Output that cannot be written, to a full disk say, ends
+// it at once, with a line.
+TEST(FollowProgram, EndsWhenItsOutputCannotBeWritten) {
     TempFile log("shown\n");
+    {
+        Child follow;
+        ASSERT_TRUE(follow.start({program, log.path()}));
+        const std::string shown = "shown\n";
+        ASSERT_EQ(follow.read_until(shown, 10000), shown);
+        follow.close_output();
+        log.append("to nobody\n");
+        EXPECT_EQ(follow.wait(5000), 1);
+        EXPECT_EQ(follow.error_text(), "");
+    }
     Child follow;
-    ASSERT_TRUE(follow.start({program, log.path()}));
-    const std::string shown = "shown\n";
-    ASSERT_EQ(follow.read_until(shown, 10000), shown);
-    follow.close_output();
-    log.append("to nobody\n");
+    ASSERT_TRUE(follow.start({program, log.path()}, true));
     EXPECT_EQ(follow.wait(5000), 1);
-    EXPECT_EQ(follow.error_text(), "");
+    follow.stop();  // one that goes on would hold standard error open
+    EXPECT_EQ(follow.error_text(), std::string("follow: can't write standard output") + PIPE_NEWLINE);
 }
 
 }  // namespace

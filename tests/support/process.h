@@ -17,11 +17,13 @@ public:
     Child& operator=(const Child&) = delete;
 
     // args[0] is the program's path as the platform names it (see
-    // program_path).
-    bool start(const std::vector<std::string>& args);
+    // program_path). With refused_output, standard output is a file that
+    // fails every write, as a full disk does.
+    bool start(const std::vector<std::string>& args, bool refused_output = false);
     // Windows only: the program with a command line written as a launcher
     // or a batch file writes it, in UTF-8.
-    bool start_command_line(const std::string& program, const std::string& line);
+    bool start_command_line(const std::string& program, const std::string& line,
+                            bool refused_output = false);
     // Reads standard output until it is as long as expected or timeout_ms
     // pass; gives all read so far.
     const std::string& read_until(const std::string& expected, int timeout_ms);

@@ -29,7 +29,7 @@ Child::~Child() {
     }
 }
 
-bool Child::start(const std::vector<std::string>& args) {
+bool Child::start(const std::vector<std::string>& args, bool refused_output) {
     // Inherited across exec: a child's write to a pipe with no reader
     // fails with EPIPE instead of ending it.
     signal(SIGPIPE, SIG_IGN);
@@ -39,6 +39,7 @@ bool Child::start(const std::vector<std::string>& args) {
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, out[1], 1);
     posix_spawn_file_actions_adddup2(&actions, err[1], 2);
+    if (refused_output) posix_spawn_file_actions_addopen(&actions, 1, "/dev/full", O_WRONLY, 0);
     posix_spawn_file_actions_addclose(&actions, out[0]);
     posix_spawn_file_actions_addclose(&actions, err[0]);
     std::vector<char*> argv;

@@ -39,13 +39,14 @@ Child::~Child() {
     }
 }
 
-bool Child::start(const std::vector<std::string>& args) {
+bool Child::start(const std::vector<std::string>& args, bool refused_output) {
     std::string line = quoted(args[0]);
     for (std::size_t i = 1; i < args.size(); ++i) line += " " + quoted(args[i]);
-    return start_command_line(args[0], line);
+    return start_command_line(args[0], line, refused_output);
 }
 
-bool Child::start_command_line(const std::string& program, const std::string& line) {
+bool Child::start_command_line(const std::string& program, const std::string& line,
+                               bool refused_output) {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     HANDLE out_w, err_w;
     h_ = new Handles;
@@ -59,7 +60,11 @@ bool Child::start_command_line(const std::string& program, const std::string& li
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESTDHANDLES;
     si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    si.hStdOutput = out_w;
+    // Opened for reading only, the null device fails every write.
+    HANDLE refusing = refused_output ? CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                                   &inherit, OPEN_EXISTING, 0, nullptr)
+                                     : nullptr;
+    si.hStdOutput = refused_output ? refusing : out_w;
     si.hStdError = err_w;
     // Wide, so that arguments outside the code page reach the child as
     // they would from any shell. A console program started with its output
@@ -72,6 +77,7 @@ bool Child::start_command_line(const std::string& program, const std::string& li
                              CREATE_NO_WINDOW, nullptr, nullptr, &si, &h_->pi);
     CloseHandle(out_w);
     CloseHandle(err_w);
+    if (refusing) CloseHandle(refusing);
     return ok;
 }
 
