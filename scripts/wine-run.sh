@@ -37,7 +37,7 @@ program_file() {
     *) file=$1 ;;
   esac
   for candidate in "$file" "$file.exe"; do
-    [ -f "$candidate" ] && { echo "$candidate"; break; }
+    [ -f "$candidate" ] && { printf '%s\n' "$candidate"; break; }
   done
   return 0
 }
@@ -46,7 +46,7 @@ program_file() {
 # so only in its debug output; its status would pass for the program's.
 file=$(program_file "${1:-}")
 if [ -n "$file" ] && [ "$(machine "$file")" = 014c ] && ! runs_32_bit; then
-  echo "wine-run: $1 is a 32-bit program, and this Wine cannot run one (its 32-bit part is not installed)" >&2
+  printf 'wine-run: %s is a 32-bit program, and this Wine cannot run one (its 32-bit part is not installed)\n' "$1" >&2
   exit 126
 fi
 exec "$wine" "$@"
