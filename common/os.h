@@ -68,6 +68,10 @@ void set_binary_mode(std::FILE* stream);
 // action run as LocalSystem is in a session nobody sees, where a box would
 // wait for ever for its OK.
 bool window_station_visible();
+// Whether the process runs in session 0, the services' own: no user has
+// seen it since Windows Vista, though a service allowed to interact with
+// the desktop has a window station there that calls itself visible.
+bool in_services_session();
 
 // The value of an environment variable, or nullptr when it is not set.
 const char* getenv(const char* name);

@@ -61,6 +61,7 @@ void MessageBoxA(Window, const char* text, const char* caption, unsigned) {
 
 // The boxes here go to standard error, which is always seen.
 bool window_station_visible() { return true; }
+bool in_services_session() { return false; }
 
 // No volume here keeps short names.
 unsigned long GetShortPathNameA(const char*, char*, unsigned long) { return 0; }

@@ -61,7 +61,7 @@ unsigned long GetShortPathNameA(const char* long_path, char* short_path, unsigne
     return ::GetShortPathNameA(long_path, short_path, length);
 }
 
-// A station that cannot be asked is taken for the desktop's, as before.
+// A station that cannot be asked is taken for a desktop's.
 bool window_station_visible() {
     USEROBJECTFLAGS flags{};
     DWORD needed = 0;
@@ -70,6 +70,11 @@ bool window_station_visible() {
         return true;
     }
     return (flags.dwFlags & WSF_VISIBLE) != 0;
+}
+
+bool in_services_session() {
+    DWORD session = 0;
+    return ::ProcessIdToSessionId(::GetCurrentProcessId(), &session) && session == 0;
 }
 
 // The runtime maps these to errno values that other failures share; the

@@ -1,13 +1,19 @@
 #include "glyphroots.h"
 #include "os.h"
 
+namespace {
+
+// Where nobody sees the box, nobody dismisses it: the installer would wait
+// for ever. The status alone tells it there.
+bool box_is_seen() { return os::window_station_visible() && !os::in_services_session(); }
+
+}  // namespace
+
 int glyphroots_main(int argc, char** argv) {
     os::InitCommonControls();
     const char* install_dir = argc > 1 ? argv[1] : nullptr;
     if (!check_install_dir(install_dir)) {
-        // Where nobody sees the box, nobody dismisses it: the installer
-        // would wait for ever. The status alone tells it there.
-        if (os::window_station_visible()) show_usage();
+        if (box_is_seen()) show_usage();
         return 1;
     }
     // A directory the code page cannot hold came in best-fitted into another

@@ -56,10 +56,14 @@ int run(std::vector<std::string> args) {
 TEST(Usage, BadArgumentsGetTheNoticeAndStatusOne) {
     const std::vector<std::vector<std::string>> bad = {{}, {""}, {"C:Ostrel"}, {"/opt/ostrel", "C:\\"}};
     for (const auto& args : bad) {
-        reset_fake_os();
-        fake_os().window_station_visible = false;
-        EXPECT_EQ(run(args), 1);
-        EXPECT_TRUE(fake_os().boxes.empty());
+        // A station nobody sees, and session 0, whose station says it is seen.
+        for (bool services_session : {false, true}) {
+            reset_fake_os();
+            fake_os().window_station_visible = services_session;
+            fake_os().services_session = services_session;
+            EXPECT_EQ(run(args), 1);
+            EXPECT_TRUE(fake_os().boxes.empty());
+        }
         reset_fake_os();
         EXPECT_EQ(run(args), 1);
         ASSERT_EQ(fake_os().boxes.size(), 1u);

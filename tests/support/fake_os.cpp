@@ -150,6 +150,8 @@ bool window_station_visible() {
     return fake_os().window_station_visible;
 }
 
+bool in_services_session() { return fake_os().services_session; }
+
 const char* getenv(const char* name) {
     FakeOs& f = fake_os();
     f.calls.push_back(std::string("getenv ") + name);

@@ -27,8 +27,10 @@ struct FakeOs {
     bool other_window_visible = true;
     unsigned long process_id = 4242;
 
-    // Whether the process's window station is one a user sees.
+    // Whether the process's window station is one a user sees, and whether
+    // it is in session 0, which nobody sees.
     bool window_station_visible = true;
+    bool services_session = false;
 
     // Whether a failed write met a pipe whose reader has gone.
     bool output_reader_gone = false;
