@@ -1,5 +1,5 @@
-// The argument check on Windows, apart from the other platform operations
-// so that only glyphroots, which calls it, links it.
+// The argument checks on Windows, apart from the other platform operations
+// so that only the programs, which call them, link them.
 #include <windows.h>
 
 #include <cstring>
@@ -21,6 +21,13 @@ namespace {
 // Longer than any install directory the list can be written for.
 constexpr int ARGUMENT_BUF_SIZE = 4096;
 
+// The runtime's splitting of the wide command line; false where it fails.
+bool wide_arguments(int& count, wchar_t**& args) {
+    wchar_t** environment = nullptr;
+    StartupInfo startup{0};
+    return __wgetmainargs(&count, &args, &environment, 0, &startup) >= 0;
+}
+
 }  // namespace
 
 namespace os {
@@ -33,11 +40,7 @@ namespace os {
 bool argument_is_exact(int index, const char* argument) {
     int count = 0;
     wchar_t** args = nullptr;
-    wchar_t** environment = nullptr;
-    StartupInfo startup{0};
-    if (__wgetmainargs(&count, &args, &environment, 0, &startup) < 0 || index >= count) {
-        return false;
-    }
+    if (!wide_arguments(count, args) || index >= count) return false;
     const UINT code_page = ::GetACP();
     const bool utf8 = code_page == CP_UTF8;
     char converted[ARGUMENT_BUF_SIZE];
@@ -46,6 +49,12 @@ bool argument_is_exact(int index, const char* argument) {
                                   converted, sizeof converted, nullptr,
                                   utf8 ? nullptr : &used_default);
     return n > 0 && !used_default && std::strcmp(converted, argument) == 0;
+}
+
+bool argument_count_is_exact(int count) {
+    int wide_count = 0;
+    wchar_t** args = nullptr;
+    return wide_arguments(wide_count, args) && wide_count == count;
 }
 
 }  // namespace os

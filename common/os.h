@@ -52,8 +52,12 @@ unsigned long GetShortPathNameA(const char* long_path, char* short_path, unsigne
 // Whether argument, command-line argument index as the program received
 // it in single bytes, is what the user gave; false when the system code
 // page cannot hold it and it came in best-fitted into another name, or
-// split differently. Only glyphroots links it.
+// split differently. Only the programs link these, not their tests.
 bool argument_is_exact(int index, const char* argument);
+// Whether the program received count arguments, as many as the user gave:
+// a quote or a blank best-fitted from another character splits the line
+// otherwise.
+bool argument_count_is_exact(int count);
 
 // How a write to the program's output went: a reader that has gone ends
 // a pipeline's writer, a full disk or any other failure does not.

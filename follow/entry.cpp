@@ -4,6 +4,18 @@
 #include "follow.h"
 #include "text.h"
 
+namespace {
+
+// Where the code page is no UTF-8, before Windows 10 version 1903 say, a
+// name it cannot hold comes in best-fitted into another file's name
+// (Łódź.log as Lodz.log), and a best-fitted quote splits the line
+// otherwise: either way no log the user named.
+bool arguments_as_typed(int argc, char** argv) {
+    return os::argument_count_is_exact(argc) && (argc != 2 || os::argument_is_exact(1, argv[1]));
+}
+
+}  // namespace
+
 int follow_main(int argc, char** argv) {
     os::InitCommonControls();
     // No file name can hold a question mark, so these name no log.
@@ -11,6 +23,7 @@ int follow_main(int argc, char** argv) {
         std::fputs(FOLLOW_USAGE, stdout);
         return 0;
     }
+    if (!arguments_as_typed(argc, argv)) return report_open_failure(argc > 1 ? argv[1] : "");
     char path[PATH_BUF_SIZE];
     // A path that had to be cut is not the one asked for: the notice names
     // the argument as it was given.

@@ -276,11 +276,12 @@ TEST(FollowEntry, MissingLogEndsWithStatusOne) {
     EXPECT_EQ(fake_os().calls.front(), "InitCommonControls");
 }
 
-// A path cut at the buffer's end names some other file, here one that
-// exists: followed, the fake's pauses would run out. The notice names what
-// was asked for, as far as the box or the line holds it: the line's end
-// and the text around the path stay whole, and no character is split.
-TEST(FollowEntry, PathsThatDoNotFitAreNeverOpened) {
+// A path cut at the buffer's end, or best-fitted by the code page, names
+// some other file, here one that exists: followed, the fake's pauses would
+// run out. The notice names what was asked for, as far as the box or the
+// line holds it: the line's end and the text around the path stay whole,
+// and no character is split.
+TEST(FollowEntry, PathsOtherThanTheOneAskedForAreNeverOpened) {
     const fs::path here = fs::current_path();
     const fs::path folder = scratch_path("cwd");
     const std::string dir = "ddddd", names = std::string(247, 'm');
@@ -291,9 +292,12 @@ TEST(FollowEntry, PathsThatDoNotFitAreNeverOpened) {
     write_bytes(dir + "/Ostrel." + names, "WRONG\n");
     write_bytes("Ostrel.0.log", "WRONG\n");
     const auto e_acute = [](int n) { return repeated(u8"é", n); };
+    write_bytes("Lodz.log", "WRONG\n");
+    write_bytes("a b", "WRONG\n");
     struct Case {
         std::vector<std::string> args;
         std::string temp_dir, disno, named, line;  // in the box; on standard error if other
+        bool exact = true, count_exact = true;     // as the code page gave them
     } cases[] = {
         {{}, std::string(300, 't') + "\\", "0", "Ostrel.0.log"},
         {{cut + "EXTRA.log"}, "", "", cut.substr(0, 257) + "...", cut + "EXTRA.log"},
@@ -302,6 +306,9 @@ TEST(FollowEntry, PathsThatDoNotFitAreNeverOpened) {
          std::string(301, 'a') + "..."},
         {{"x" + e_acute(302)}, "", "", "x" + e_acute(128) + "...", "x" + e_acute(150) + "..."},
         {{}, "dddd/", e_acute(302), "dddd/Ostrel." + e_acute(122) + "..."},
+        // Best-fitted from Łódź.log, and from two arguments between fullwidth quotes.
+        {{"Lodz.log"}, "", "", "Lodz.log", "", false},
+        {{"a b"}, "", "", "a b", "", true, false},
     };
     for (const Case& c : cases) {
         for (bool window : {true, false}) {
@@ -309,6 +316,8 @@ TEST(FollowEntry, PathsThatDoNotFitAreNeverOpened) {
             fake_os().window_exists = window;
             fake_os().temp_dir = c.temp_dir;
             fake_os().env["DISNO"] = c.disno;
+            fake_os().argument_exact = c.exact;
+            fake_os().argument_count_exact = c.count_exact;
             Argv argv("follow.exe", c.args);
             EXPECT_EQ(follow_main(argv.count(), argv.get()), 1);
             if (!window) {

@@ -145,6 +145,8 @@ bool argument_is_exact(int index, const char*) {
     return fake_os().argument_exact;
 }
 
+bool argument_count_is_exact(int) { return fake_os().argument_count_exact; }
+
 bool window_station_visible() {
     fake_os().calls.push_back("window_station_visible");
     return fake_os().window_station_visible;

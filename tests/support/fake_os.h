@@ -35,8 +35,10 @@ struct FakeOs {
     // Whether a failed write met a pipe whose reader has gone.
     bool output_reader_gone = false;
 
-    // Whether the program's arguments came in as the user gave them.
+    // Whether the program's arguments, and their count, came in as the user
+    // gave them.
     bool argument_exact = true;
+    bool argument_count_exact = true;
 
     // The short names of paths that have one.
     std::map<std::string, std::string> short_names;
