@@ -18,7 +18,8 @@ int __wgetmainargs(int* count, wchar_t*** args, wchar_t*** environment, int expa
 
 namespace {
 
-// Longer than any install directory the list can be written for.
+// Longer than any argument either program takes: an install directory the
+// list can be written for, or a log's path.
 constexpr int ARGUMENT_BUF_SIZE = 4096;
 
 // The runtime's splitting of the wide command line; false where it fails.

@@ -59,8 +59,9 @@ bool argument_is_exact(int index, const char* argument);
 // otherwise.
 bool argument_count_is_exact(int count);
 
-// How a write to the program's output went: a reader that has gone ends
-// a pipeline's writer, a full disk or any other failure does not.
+// How a write to the program's output went: a reader that has gone, which
+// ends a pipeline's writer without a word, or a failure of another kind,
+// a full disk say, which is told.
 enum class Output { OK, FAILED, READER_GONE };
 Output write_out(const void* bytes, std::size_t n, std::FILE* out);
 Output flush_out(std::FILE* out);

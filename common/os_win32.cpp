@@ -1,4 +1,5 @@
-// The platform operations on Windows: each is the Win32 call of that name.
+// The platform operations on Windows: the Win32 calls under their own
+// names, and the project's own operations made of Win32 calls.
 #include "os.h"
 
 #include <fcntl.h>

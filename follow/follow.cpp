@@ -69,8 +69,12 @@ Pass after_output(os::Output result) {
 // Copies what lies past the shown position; a log shorter than that, or
 // written anew, is announced and copied from its start.
 Pass copy_appended(std::FILE* log, Shown& shown, const char* path, std::FILE* out) {
-    // The stream may still hold old bytes in its buffer, and a seek within
-    // the buffer keeps them: drop them, so that the file itself is read.
+    // The stream may still hold bytes of the last pass in its buffer, which
+    // the writer may have changed since, and glibc keeps them across a seek
+    // that lands within them. Flushing a stream open for reading drops them
+    // in glibc and in msvcrt.dll, which follow.exe uses (a seek in msvcrt.dll
+    // drops them too); the C standard leaves it undefined, and the newer
+    // Universal CRT keeps them, so another runtime must be checked here.
     std::fflush(log);
     if (shorter_than_shown(log, shown) || written_anew(log, shown)) {
         announce_anew(shown, "follow: %s: file truncated\n", path);
