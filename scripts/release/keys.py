@@ -9,7 +9,7 @@ from cryptography import x509
 from cryptography.hazmat.primitives import serialization
 from cryptography.hazmat.primitives.serialization import pkcs12
 
-from .tools import Failure
+from .tools import STOP, Failure
 
 # A certificate's PEM block, whatever stands around it: the bag attributes
 # of one taken out of a PKCS#12 file, a byte-order mark, the rest of a chain.
@@ -39,9 +39,10 @@ def public_key_bytes(holder):
 
 
 def readable(variable, path):
-    """A file's bytes, read once: a pipe, such as bash's <(...), reads only once."""
+    """A file's bytes, read once: a pipe, such as bash's <(...), reads only once,
+    and one whose writer never writes holds the run until a signal ends it."""
     try:
-        with open(path, "rb") as f:
+        with STOP.waiting_for_input(), open(path, "rb") as f:
             return f.read()
     except OSError as error:
         raise Failure("%s names %s, which cannot be read (%s)"

@@ -1,5 +1,6 @@
 """Failures said in one line, signals that stop the run, and the tools it
 runs."""
+import contextlib
 import os
 import signal
 import subprocess
@@ -29,13 +30,15 @@ class Stop:
     terminal. Its handler only notes the signal and ends the tool that is
     running, with everything in its session; the run then fails at its next
     step, as on any failure. Nothing is cut short half-way, a clean-up
-    least of all."""
+    least of all; only a wait for input that may never come, a pipe nobody
+    writes, ends at once."""
 
     SIGNALS = (signal.SIGTERM, signal.SIGINT, signal.SIGHUP)
 
     def __init__(self):
         self.signal = None
         self.tool = None
+        self.waiting = False
 
     def catch(self):
         for number in self.SIGNALS:
@@ -45,6 +48,19 @@ class Stop:
         self.signal = self.signal or number
         if self.tool and self.tool.returncode is None:
             end_session(self.tool)
+        if self.waiting:
+            self.check()  # out of the open or the read that waits
+
+    @contextlib.contextmanager
+    def waiting_for_input(self):
+        """Around an open or a read that may wait for ever: a signal then
+        fails the run at once."""
+        self.waiting = True
+        try:
+            self.check()  # one noted before the wait began
+            yield
+        finally:
+            self.waiting = False
 
     def check(self):
         if self.signal:
