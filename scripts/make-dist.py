@@ -10,7 +10,10 @@ archive's own sum, OUT_DIR/ostrel-companions-<version>-win64.zip.sha256.
 The version is the one the build's version records carry; changes to what
 git tracks give ostrel-companions-<version>-dirty-win64.zip, never taken
 for a release. Any failure is one line on standard error, status 1, and
-leaves no archive of this version in OUT_DIR and no staging folder.
+leaves OUT_DIR as it was, and no staging folder. Once the new archive and
+its sum are in place, the archive of this version under its other name
+(changed or not) is removed, so that it is not taken for the new one. Both
+files get the mode any new file gets under the umask.
 
 The same commit gives the same archive, byte for byte, wherever and whenever
 it is built: the programs' headers and the archive's entries carry the
@@ -48,54 +51,65 @@ def remove(path):
         pass
 
 
-def this_versions_archives(out_dir, build_dir):
-    """Every name an archive of this version goes by, changed or not, with
-    its sum: the older one is not to be taken for a new one."""
+def other_names(out_dir, build_dir, name):
+    """The archive of this version under its other name, changed or not,
+    with its sum: once the new one is in place, the older one is not to be
+    taken for it."""
     clean = "ostrel-companions-%s-win64" % naming.product_version(build_dir)
     dirty = clean.replace("-win64", "-dirty-win64")
-    return [os.path.join(out_dir, n + ".zip" + s) for n in (clean, dirty) for s in ("", ".sha256")]
+    other = dirty if name == clean else clean
+    return [os.path.join(out_dir, other + ".zip" + s) for s in ("", ".sha256")]
 
 
-def write_beside(path, write):
-    """Writes a file under a temporary name of its own, then gives it its
-    name: a reader never sees half of it, and two runs never share one."""
+def new_file_mode():
+    """What open() gives a new file under the umask; mkstemp gives 0600."""
+    umask = os.umask(0)
+    os.umask(umask)
+    return 0o666 & ~umask
+
+
+def write_partial(path, write, partials):
+    """Writes a file under a temporary name of its own beside path, noted
+    in partials, with the mode of a new file: a reader never sees half of
+    it, and two runs never share one."""
     fd, partial = tempfile.mkstemp(prefix=os.path.basename(path) + ".", suffix=".part",
                                    dir=os.path.dirname(path))
     os.close(fd)
-    try:
-        write(partial)
-        os.replace(partial, path)
-    finally:
-        remove(partial)
+    partials.append(partial)
+    write(partial)
+    os.chmod(partial, new_file_mode())
+    return partial
 
 
-def make_archive(build_dir, out_dir, stage, made):
-    """Writes the archive and its sum, noting in made each file it has
-    written, and gives the archive's path and the sums to show."""
+def make_archive(build_dir, out_dir, stage, partials):
+    """Writes the archive and its sum, noting in partials each file it
+    has written under a temporary name, puts both in place once both are
+    whole, and gives the archive's path and the sums to show."""
     try:
         from release import keys, signing
     except ImportError:
         raise Failure("needs Python's cryptography module, from the python3-cryptography "
                       "package, under /usr/bin/python3") from None
     name = naming.archive_name(build_dir)
-    for old in this_versions_archives(out_dir, build_dir):
-        remove(old)
     key = keys.signing_key()
     epoch = naming.source_epoch(signing=key is not None)
     sums = archive.stage_programs(build_dir, stage, epoch, key and signing.InMemory(key))
     os.makedirs(out_dir, exist_ok=True)
     path = os.path.join(out_dir, name + ".zip")
     entries = archive.contents(stage, sums)
-    made.append(path)
-    write_beside(path, lambda partial: archive.write_zip(partial, name, entries, epoch))
-    summed = "%s  %s\n" % (archive.sha256(path), os.path.basename(path))
+    zipped = write_partial(path, lambda partial: archive.write_zip(partial, name, entries, epoch),
+                           partials)
+    summed = "%s  %s\n" % (archive.sha256(zipped), os.path.basename(path))
 
     def write_sum(partial):
         with open(partial, "w", encoding="ascii") as f:
             f.write(summed)
-    made.append(path + ".sha256")
-    write_beside(path + ".sha256", write_sum)
+    sum_file = write_partial(path + ".sha256", write_sum, partials)
     STOP.check()  # a signal as it ended: the archive is not to be taken
+    os.replace(zipped, path)
+    os.replace(sum_file, path + ".sha256")
+    for old in other_names(out_dir, build_dir, name):
+        remove(old)
     if key is None:
         print("make dist: SIGN_CERT and SIGN_KEY, or SIGN_PFX, are not set, "
               "so the programs are not signed")
@@ -107,17 +121,17 @@ def main():
         sys.exit("usage: make-dist.py BUILD_DIR OUT_DIR")
     build_dir, out_dir = sys.argv[1], sys.argv[2]
     STOP.catch()
-    stage, made = None, []
+    stage, partials = None, []
     try:
         if not os.path.isdir(build_dir):
             raise Failure("%s is not a configured build tree" % build_dir)
         stage = tempfile.mkdtemp(prefix="dist.", dir=build_dir)
-        path, sums = make_archive(build_dir, out_dir, stage, made)
+        path, sums = make_archive(build_dir, out_dir, stage, partials)
         print(path)
         sys.stdout.write(sums)
         sys.stdout.flush()
     except Exception as error:  # ours or the system's: one line either way
-        for path in made:
+        for path in partials:
             remove(path)
         print("make dist: %s" % one_line(error), file=sys.stderr)
         sys.exit(STOP.status())
