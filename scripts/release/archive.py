@@ -14,7 +14,7 @@ from .tools import Failure, run
 PROGRAMS = ("follow", "glyphroots")
 STRIP = "x86_64-w64-mingw32-strip"
 # What README.txt holds: the README's part for users, above this line,
-# then these documents, whole.
+# then these documents, whole, each below it.
 USER_PART_ENDS = "<!-- The archive's README.txt takes all above this line. -->"
 USER_DOCUMENTS = ("docs/follow.md", "docs/glyphroots.md", "docs/installers.md")
 
@@ -38,12 +38,33 @@ def user_readme():
     return plain_text("\n".join(p.strip("\n") + "\n" for p in parts))
 
 
+def said_once(paragraphs):
+    """The paragraphs less any that repeats an earlier one on its own, as
+    the usage in both the README and the follow document does; one that a
+    sentence ending in a colon brings in stays with that sentence."""
+    kept, seen = [], set()
+    for paragraph in paragraphs:
+        text = paragraph.strip()
+        if text in seen and not (kept and kept[-1].rstrip().endswith(":")):
+            continue
+        seen.add(text)
+        kept.append(paragraph)
+    return kept
+
+
 def plain_text(markdown):
     """Headings underlined; no pictures, which the archive does not hold, nor
-    the paragraphs that hold them; links as their text alone; no emphasis
-    or code marks; and the licence under its name in the archive."""
+    the paragraphs that hold them; each passage once; a link to a document
+    of the archive's README.txt as the section's title, below, and any
+    other as its text alone; no emphasis or code marks, and a code span
+    that ends in a full stop quoted where one follows it, so that "..."
+    stays three dots; and the licence under its name in the archive."""
     paragraphs = [p for p in re.split(r"\n\s*\n", markdown) if "![" not in p]
-    markdown = re.sub(r"\[([^\]]*)\]\([^)]*\)", r"\1", "\n\n".join(paragraphs))
+    markdown = "\n\n".join(said_once(paragraphs))
+    included = "|".join(re.escape(os.path.basename(d)) for d in USER_DOCUMENTS)
+    markdown = re.sub(r"\[([^\]]*)\]\((?:[^)]*/)?(?:%s)\)" % included, r'"\1", below', markdown)
+    markdown = re.sub(r"\[([^\]]*)\]\([^)]*\)", r"\1", markdown)
+    markdown = re.sub(r"`([^`]*\.)`(?=\.)", r'"\1"', markdown)
     lines = []
     for line in markdown.splitlines():
         heading = re.match(r"(#+) (.*)", line)
