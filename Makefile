@@ -76,12 +76,12 @@ run: windows
 # The release archive: dist/ostrel-companions-<version>-win64.zip and its
 # .sha256, signed when SIGN_CERT and SIGN_KEY, or SIGN_PFX, name a key
 # (SIGN_PASS_FILE holding its pass phrase), built in a tree of its own with
-# no tests. A failed build leaves no archive of this version, not even the
-# previous one; other versions' stay. Debian's own python3, whose
-# python3-cryptography reads the keys.
+# no tests. A failed build leaves dist/ as it was. Two at once take turns
+# at the one release tree, then each makes its archive under names of its
+# own. Debian's own python3, whose python3-cryptography reads the keys.
 dist: dist-deps
-	@cmake --preset release >/dev/null
-	@cmake --build --preset release -j $(JOBS)
+	@mkdir -p build
+	@flock build/release.lock sh -c 'cmake --preset release >/dev/null && cmake --build --preset release -j $(JOBS)'
 	@/usr/bin/python3 scripts/make-dist.py build/release dist
 
 # The README's pictures, drawn by the programs themselves under Wine, into
