@@ -40,6 +40,11 @@ layout() {
              "$name" LICENSE.txt "$name" SHA256SUMS)
   [ "$listed" = "$expected" ] || { echo "lists:"; echo "$listed"; return 1; }
   (cd "$root/dist" && sha256sum -c "$name.zip.sha256") || return 1
+  # Readable by whoever a new file of this umask is readable by.
+  for f in "$zip" "$zip.sha256"; do
+    [ "$(stat -c %a "$f")" = "$(printf '%o' $((0666 & ~$(umask))))" ] ||
+      { echo "$f: mode $(stat -c %a "$f") under umask $(umask)"; return 1; }
+  done
   unpack "$zip" "$scratch/unpacked"
   (cd "$scratch/unpacked/$name" && sha256sum -c SHA256SUMS) || return 1
   [ "$(wc -l < "$scratch/unpacked/$name/SHA256SUMS")" -eq 2 ] || return 1
@@ -57,7 +62,14 @@ layout() {
   done
   # Plain text for Windows readers: nothing of Markdown, of building, or
   # of files the archive does not hold.
-  ! grep -nE '`|\*\*|\]\(|!\[|Wine|make (run|test|dist|bench|soak)|native build|LICENSE\.txt in|tests/|docs/|\.md\b' "$readme" || return 1
+  ! grep -nE '`|\*\*|\]\(|!\[|Wine|make (run|test|dist|bench|soak)|native build|LICENSE\.txt in|tests/|docs/|\.md\b|\.\.\.\.' "$readme" || return 1
+  # Each passage once, and each section named as below is there.
+  [ "$(grep -c 'follow.exe /?' "$readme")" -eq 1 ] || { echo "README.txt: the usage twice"; return 1; }
+  tr -d '\r' < "$readme" | grep -o '"[^"]*", below' | sed 's/^"\(.*\)", below$/\1/' > "$scratch/below"
+  [ -s "$scratch/below" ] || { echo "README.txt names no section below"; return 1; }
+  while read -r title; do
+    tr -d '\r' < "$readme" | grep -qxF "$title" || { echo "README.txt has no section $title"; return 1; }
+  done < "$scratch/below"
   LC_ALL=C grep -q '[^ -~'"$(printf '\r')"']' "$readme" && [ "$(head -c 3 "$readme")" != "$(printf '\357\273\277')" ] &&
     { echo "README.txt: not ASCII, and no byte-order mark"; return 1; }
   return 0
@@ -139,9 +151,10 @@ same_build() {  # same_build FOLDER FOLDER
 
 # Each way of asking for an archive that cannot be made, a disk that cannot
 # take it, and a run stopped while a time-stamping server keeps it waiting:
-# one line that names the cause, and neither this version's older archive
-# nor a new one left (an older version's stays), nor a staging folder, nor
-# a tool still running, nor a file holding the pass phrase. Each runs on a
+# one line that names the cause, and the folder as it was: this version's
+# older archive and an older version's stay, and no new one, partial file,
+# staging folder, tool still running or file holding the pass phrase is
+# left. A pass file that nobody writes, stopped, ends at once. Each runs on a
 # terminal and under a time limit, so that a prompt fails its case instead
 # of holding the run. The full and read-only disks are small tmpfs mounts,
 # which take root.
@@ -158,6 +171,7 @@ nothing_left_by_a_failure() {
 print(s.getsockname()[1], flush=True); time.sleep(900)' > "$scratch/silent.port" & silent=$!
   until [ -s "$scratch/silent.port" ]; do sleep 0.1; done
   mkdir -p "$scratch/failed" "$scratch/full" "$scratch/read-only"
+  mkfifo "$scratch/nobody-writes"
   : > "$scratch/plain-file"
   mounted=""
   if mount -t tmpfs -o size=40k tmpfs "$scratch/full" 2>/dev/null &&
@@ -178,10 +192,11 @@ print(s.getsockname()[1], flush=True); time.sleep(900)' > "$scratch/silent.port"
     fi
     [ "$(wc -l < "$scratch/said")" -eq 1 ] && grep -qE "$cause" "$scratch/said" ||
       { echo "for '$cause' it said:"; cat "$scratch/said"; return 1; }
-    [ ! -d "$out" ] || [ -z "$(ls "$out" | grep -vx 'ostrel-companions-0.9.0.0-win64.zip')" ] ||
+    [ ! -d "$out" ] || [ -z "$(ls "$out" | grep -vx -e 'ostrel-companions-0.9.0.0-win64.zip' -e "$name.zip")" ] ||
       { echo "left in $out:"; ls "$out"; return 1; }
-    [ ! -d "$out" ] || [ "$out" != "$scratch/failed" ] || [ -f "$out/ostrel-companions-0.9.0.0-win64.zip" ] ||
-      { echo "an older version's archive was removed"; return 1; }
+    [ "$out" != "$scratch/failed" ] || { [ -f "$out/ostrel-companions-0.9.0.0-win64.zip" ] &&
+      [ -f "$out/$name.zip" ] && [ ! -s "$out/$name.zip" ]; } ||
+      { echo "an archive that was there is changed or gone"; return 1; }
     [ -z "$(ls -d "$build"/dist.* 2>/dev/null)" ] || { echo "a staging folder is left"; return 1; }
     ! pgrep -af "$scratch/" || { echo "a tool still runs"; return 1; }
     ! grep -rlsF --exclude=secret.pass "$phrase" /tmp "${TMPDIR:-/tmp}" /dev/shm \
@@ -196,6 +211,7 @@ $scratch/failed|SOURCE_DATE_EPOCH=$(printf '%05000d' 7)|SOURCE_DATE_EPOCH is '00
 $scratch/failed|SIGN_CERT=$scratch/cert.pem SIGN_KEY=$scratch/key.pem SOURCE_DATE_EPOCH=2524608000|2050 or later, which a signature's signing time
 $scratch/failed|SIGN_CERT=$scratch/cert.pem SIGN_KEY=$scratch/key.pem SIGN_TIMESTAMP_URL=http://127.0.0.1:9|osslsigncode could not sign follow.exe: (CURL|HTTP) failure
 $scratch/failed|SIGN_CERT=$scratch/cert.pem SIGN_KEY=$scratch/secret.key SIGN_PASS_FILE=$scratch/secret.pass SIGN_TIMESTAMP_URL=http://127.0.0.1:$(cat "$scratch/silent.port") timeout -s TERM 5|^make dist: stopped by SIGTERM
+$scratch/failed|SIGN_CERT=$scratch/cert.pem SIGN_KEY=$scratch/secret.key SIGN_PASS_FILE=$scratch/nobody-writes timeout -s TERM 2|^make dist: stopped by SIGTERM
 $scratch/full|SOURCE_DATE_EPOCH=315532800|No space left on device
 $scratch/read-only|SOURCE_DATE_EPOCH=315532800|Read-only file system
 $scratch/plain-file|SOURCE_DATE_EPOCH=315532800|plain-file.*(File exists|Not a directory)
@@ -227,6 +243,13 @@ reproducible() {
     (cd "$scratch/$where" && make dist > "$scratch/$where.log" 2>&1) || { cat "$scratch/$where.log"; return 1; }
     sleep 2
   done
+  cmp "$scratch/first/dist/$name.zip" "$scratch/second folder/dist/$name.zip" || return 1
+  # Two make dist at once after a source changed take turns at the build
+  # tree, and both give the same bytes.
+  touch "$scratch/first/common/text.cpp"
+  (cd "$scratch/first" && make dist > "$scratch/together-1.log" 2>&1) & together=$!
+  (cd "$scratch/first" && make dist > "$scratch/together-2.log" 2>&1) || { cat "$scratch/together-2.log"; return 1; }
+  wait "$together" || { cat "$scratch/together-1.log"; return 1; }
   cmp "$scratch/first/dist/$name.zip" "$scratch/second folder/dist/$name.zip" || return 1
   # Built with no test configured: no GoogleTest and no Wine needed.
   [ ! -e "$scratch/first/build/release/tests" ] && [ ! -e "$scratch/first/build/windows" ] &&
