@@ -14,7 +14,6 @@ build="$root/build/windows"
 export WINEPREFIX="$root/build/screenshots/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wine=$(command -v wine64 || true)
 [ -n "$wine" ] || wine=/usr/lib/wine/wine64
-server=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
 
 fail() { echo "screenshots: $*" >&2; exit 1; }
 for program in follow glyphroots; do
@@ -24,20 +23,7 @@ for tool in Xvfb import xwininfo; do
   command -v "$tool" > /dev/null || fail "no $tool: scripts/install-deps.sh tests installs it"
 done
 
-scratch=$(mktemp -d)
-xvfb=""
-cleanup() {
-  "$server" -k 2> /dev/null || true
-  [ -z "$xvfb" ] || kill "$xvfb" 2> /dev/null || true
-  rm -rf "$scratch"
-}
-trap cleanup EXIT
-trap 'exit 1' INT TERM HUP
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3> "$scratch/display" 2> /dev/null &
-xvfb=$!
-for i in $(seq 50); do [ -s "$scratch/display" ] && break; sleep 0.1; done
-[ -s "$scratch/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(cat "$scratch/display")"
+. "$root/scripts/wine-desktop.sh"
 
 # A prefix of its own, on the X11 driver, whose programs all open in one
 # virtual desktop with frames. Debian's Wine does not find its own symbol

@@ -14,22 +14,8 @@ set -eu
 zip=$1 run=$2
 here=$(cd "$(dirname "$0")" && pwd)
 export WINEPREFIX="$(cd "$(dirname "$run")" && pwd)/desktop-prefix"
-server=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
-command -v Xvfb > /dev/null || { echo "FAIL: no Xvfb: scripts/install-deps.sh tests installs it"; exit 1; }
-scratch=$(mktemp -d)
-xvfb=""
-cleanup() {
-  "$server" -k 2> /dev/null || true
-  [ -z "$xvfb" ] || kill "$xvfb" 2> /dev/null || true
-  rm -rf "$scratch"
-}
-trap cleanup EXIT
-trap 'exit 1' INT TERM HUP
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3> "$scratch/display" 2> /dev/null &
-xvfb=$!
-for i in $(seq 50); do [ -s "$scratch/display" ] && break; sleep 0.1; done
-[ -s "$scratch/display" ] || { echo "FAIL: Xvfb did not start"; exit 1; }
-export DISPLAY=":$(cat "$scratch/display")"
+fail() { echo "FAIL: $*"; exit 1; }
+. "$here/../../scripts/wine-desktop.sh"
 sh "$here/../../scripts/wine-prefix.sh" "$WINEPREFIX" x11
 
 folder="$scratch/Café bundle, ^ & 日本 (1)"
