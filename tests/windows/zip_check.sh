@@ -4,7 +4,8 @@
 # characters that the command processor reads as its own (Wine's drops a
 # percent sign from the script's own path, Windows' does not), and run as
 # a person runs it: by its own run-tests.cmd, in Wine's command processor,
-# in a console window on a desktop (Wine's X11 driver on an Xvfb display).
+# in a console window on a desktop (Wine's own, on its X11 driver and an
+# Xvfb display).
 # A test that shares that console can hide its window; headless, no
 # console has one. Every test must pass, the closing count must say so,
 # and the zip must hold its README. Then once more with no results folder
@@ -16,7 +17,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 export WINEPREFIX="$(cd "$(dirname "$run")" && pwd)/desktop-prefix"
 fail() { echo "FAIL: $*"; exit 1; }
 . "$here/../../scripts/wine-desktop.sh"
-sh "$here/../../scripts/wine-prefix.sh" "$WINEPREFIX" x11
+sh "$here/../../scripts/wine-prefix.sh" "$WINEPREFIX" desktop
 
 folder="$scratch/Café bundle, ^ & 日本 (1)"
 mkdir "$folder"
