@@ -51,14 +51,11 @@ def remove(path):
         pass
 
 
-def other_names(out_dir, build_dir, name):
-    """The archive of this version under its other name, changed or not,
-    with its sum: once the new one is in place, the older one is not to be
-    taken for it."""
-    clean = "ostrel-companions-%s-win64" % naming.product_version(build_dir)
-    dirty = clean.replace("-win64", "-dirty-win64")
-    other = dirty if name == clean else clean
-    return [os.path.join(out_dir, other + ".zip" + s) for s in ("", ".sha256")]
+def other_name(name):
+    """This version's archive under its other name, changed or not: once
+    the new one is in place, the older one is not to be taken for it."""
+    dirty = "-dirty-win64"
+    return name.replace(dirty, "-win64") if name.endswith(dirty) else name.replace("-win64", dirty)
 
 
 def new_file_mode():
@@ -108,8 +105,9 @@ def make_archive(build_dir, out_dir, stage, partials):
     STOP.check()  # a signal as it ended: the archive is not to be taken
     os.replace(zipped, path)
     os.replace(sum_file, path + ".sha256")
-    for old in other_names(out_dir, build_dir, name):
-        remove(old)
+    other = os.path.join(out_dir, other_name(name) + ".zip")
+    remove(other)
+    remove(other + ".sha256")
     if key is None:
         print("make dist: SIGN_CERT and SIGN_KEY, or SIGN_PFX, are not set, "
               "so the programs are not signed")
