@@ -65,10 +65,11 @@ layout() {
   ! grep -nE '`|\*\*|\]\(|!\[|Wine|make (run|test|dist|bench|soak)|native build|LICENSE\.txt in|tests/|docs/|\.md\b|\.\.\.\.' "$readme" || return 1
   # Each passage once, and each section named as below is there.
   [ "$(grep -c 'follow.exe /?' "$readme")" -eq 1 ] || { echo "README.txt: the usage twice"; return 1; }
-  tr -d '\r' < "$readme" | grep -o '"[^"]*", below' | sed 's/^"\(.*\)", below$/\1/' > "$scratch/below"
+  tr -d '\r' < "$readme" > "$scratch/readme"
+  grep -o '"[^"]*", below' "$scratch/readme" | cut -d '"' -f 2 > "$scratch/below"
   [ -s "$scratch/below" ] || { echo "README.txt names no section below"; return 1; }
   while read -r section; do
-    tr -d '\r' < "$readme" | grep -qxF "$section" || { echo "README.txt has no section $section"; return 1; }
+    grep -qxF "$section" "$scratch/readme" || { echo "README.txt has no section $section"; return 1; }
   done < "$scratch/below"
   LC_ALL=C grep -q '[^ -~'"$(printf '\r')"']' "$readme" && [ "$(head -c 3 "$readme")" != "$(printf '\357\273\277')" ] &&
     { echo "README.txt: not ASCII, and no byte-order mark"; return 1; }

@@ -124,11 +124,9 @@ TEST(FollowProgram, FollowsLogsInFoldersOfAnyName) {
     fs::remove_all(fs::u8path(folder));
 }
 
-// Started with CREATE_NO_WINDOW, as every child here, it has a console but
-// no console window to hide behind a box: standard error tells it, in both
-// builds. Output on pipes alone would not do: the child would share the
-// runner's console, hide the window of whoever runs the tests, and show
-// its box. A folder is no log in either.
+// Every child here has a console with no window (CREATE_NO_WINDOW; see
+// Child::start): standard error tells it, in both builds. A folder is no
+// log in either.
 TEST(FollowProgram, MissingLogIsToldOnStandardError) {
     const std::string missing = scratch_path("no-such-log");
     const std::string folder = scratch_path("a-folder");
@@ -176,21 +174,16 @@ TEST(FollowProgram, WildcardsAreNotExpanded) {
 // it at once, with a line.
 TEST(FollowProgram, EndsWhenItsOutputCannotBeWritten) {
     TempFile log("shown\n");
-    {
-        Child follow;
-        ASSERT_TRUE(follow.start({program, log.path()}));
-        const std::string shown = "shown\n";
-        ASSERT_EQ(follow.read_until(shown, 10000), shown);
-        follow.close_output();
-        log.append("to nobody\n");
-        EXPECT_EQ(follow.wait(5000), 1);
-        EXPECT_EQ(follow.error_text(), "");
-    }
-    Child follow;
-    ASSERT_TRUE(follow.start({program, log.path()}, true));
-    EXPECT_EQ(follow.wait(5000), 1);
-    follow.stop();  // one that goes on would hold standard error open
-    EXPECT_EQ(follow.error_text(), std::string("follow: can't write standard output") + PIPE_NEWLINE);
+    Child gone, refused;
+    ASSERT_TRUE(gone.start({program, log.path()}) && refused.start({program, log.path()}, true));
+    ASSERT_EQ(gone.read_until("shown\n", 10000), "shown\n");
+    gone.close_output();
+    log.append("to nobody\n");
+    EXPECT_EQ(gone.wait(5000), 1);
+    EXPECT_EQ(gone.error_text(), "");
+    EXPECT_EQ(refused.wait(5000), 1);
+    refused.stop();  // one that goes on would hold standard error open
+    EXPECT_EQ(refused.error_text(), std::string("follow: can't write standard output") + PIPE_NEWLINE);
 }
 
 }  // namespace

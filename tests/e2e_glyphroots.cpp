@@ -27,18 +27,16 @@ std::string msiexec() {
 }
 
 // The code page glyphroots.exe takes its arguments in: the system's, which
-// every program without a UTF-8 manifest gets. This test's own is UTF-8.
+// every program without a UTF-8 manifest gets, as Windows and Wine keep it
+// in the registry. This test's own is UTF-8.
 UINT glyphroots_code_page() {
-    wchar_t number[16] = L"";
+    static wchar_t number[16] = L"";
     DWORD size = sizeof number;
-    if (RegGetValueW(HKEY_LOCAL_MACHINE, L"SYSTEM\\CurrentControlSet\\Control\\Nls\\CodePage",
-                     L"ACP", RRF_RT_REG_SZ, nullptr, number, &size) == ERROR_SUCCESS) {
-        return static_cast<UINT>(std::wcstoul(number, nullptr, 10));
+    if (!number[0]) {
+        RegGetValueW(HKEY_LOCAL_MACHINE, L"SYSTEM\\CurrentControlSet\\Control\\Nls\\CodePage", L"ACP",
+                     RRF_RT_REG_SZ, nullptr, number, &size);
     }
-    DWORD locales = 0;
-    GetLocaleInfoW(LOCALE_SYSTEM_DEFAULT, LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
-                   reinterpret_cast<wchar_t*>(&locales), sizeof locales / sizeof(wchar_t));
-    return locales;
+    return static_cast<UINT>(std::wcstoul(number, nullptr, 10));
 }
 
 // A name as glyphroots.exe receives it, best-fitted where need be.

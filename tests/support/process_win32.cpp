@@ -61,10 +61,10 @@ bool Child::start_command_line(const std::string& program, const std::string& li
     si.dwFlags = STARTF_USESTDHANDLES;
     si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     // Opened for reading only, the null device fails every write.
-    HANDLE refusing = refused_output ? CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                                   &inherit, OPEN_EXISTING, 0, nullptr)
+    HANDLE refusing = refused_output ? CreateFileW(L"NUL", GENERIC_READ, 0, &inherit, OPEN_EXISTING,
+                                                   0, nullptr)
                                      : nullptr;
-    si.hStdOutput = refused_output ? refusing : out_w;
+    si.hStdOutput = refusing ? refusing : out_w;
     si.hStdError = err_w;
     // Wide, so that arguments outside the code page reach the child as
     // they would from any shell. A console program started with its output
