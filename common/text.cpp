@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "os.h"
+#include "platform/environment.h"
 
 void seal_path(char* path) { path[PATH_BUF_SIZE - 1] = '\0'; }
 

@@ -2,6 +2,11 @@
 #include <cstring>
 
 #include "follow.h"
+#include "messages.h"
+#include "platform/arguments.h"
+#include "platform/box.h"
+#include "platform/files.h"
+#include "tell.h"
 #include "text.h"
 
 namespace {
@@ -20,7 +25,7 @@ int follow_main(int argc, char** argv) {
     os::InitCommonControls();
     // No file name can hold a question mark, so these name no log.
     if (argc == 2 && (std::strcmp(argv[1], "/?") == 0 || std::strcmp(argv[1], "-?") == 0)) {
-        std::fputs(FOLLOW_USAGE, stdout);
+        tell_on_stdout(USAGE);
         return 0;
     }
     if (!arguments_as_typed(argc, argv)) return report_open_failure(argc > 1 ? argv[1] : "");

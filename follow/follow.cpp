@@ -2,7 +2,10 @@
 #include <cstring>
 
 #include "follow.h"
-#include "warn.h"
+#include "messages.h"
+#include "platform/output.h"
+#include "platform/process.h"
+#include "tell.h"
 
 namespace {
 
@@ -50,12 +53,13 @@ void remember_head(Shown& shown, const char* bytes, std::size_t n) {
     shown.head_size = at + take;
 }
 
-// Tells the user that the log is shown again from its start. The notice
-// begins a line of its own, after a line end of its own only where the
-// log's bytes left a line open; it ends its line, so that none is open.
-void announce_anew(Shown& shown, const char* notice, const char* path) {
+// Tells the user of an event after which the log is shown again from its
+// start. The line begins a line of its own, after a line end of its own
+// only where the log's bytes left one open; it ends its line, so that none
+// is open.
+void tell_event(Shown& shown, const char* event_line, const char* path) {
     if (shown.line_open) os::write_stderr("\n");
-    complain(notice, path);
+    tell_on_stderr(event_line, path);
     shown = Shown{};
 }
 
@@ -67,7 +71,7 @@ Pass after_output(os::Output result) {
 }
 
 // Copies what lies past the shown position; a log shorter than that, or
-// written anew, is announced and copied from its start.
+// written anew, is told as an event and copied from its start.
 Pass copy_appended(std::FILE* log, Shown& shown, const char* path, std::FILE* out) {
     // The stream may still hold bytes of the last pass in its buffer, which
     // the writer may have changed since, and glibc keeps them across a seek
@@ -77,7 +81,7 @@ Pass copy_appended(std::FILE* log, Shown& shown, const char* path, std::FILE* ou
     // Universal CRT keeps them, so another runtime must be checked here.
     std::fflush(log);
     if (shorter_than_shown(log, shown) || written_anew(log, shown)) {
-        announce_anew(shown, "follow: %s: file truncated\n", path);
+        tell_event(shown, TRUNCATED_EVENT_LINE, path);
     }
     // Seeking also clears the end-of-file state of the last pass.
     if (os::fseek64(log, shown.position) != 0) return Pass::SEEK_FAILED;
@@ -110,9 +114,10 @@ std::FILE* replacement(std::FILE* log, const char* path) {
     return next;
 }
 
-// Announces next, when there is one, as the log followed from its start.
-std::FILE* take_up(std::FILE* next, Shown& shown, const char* path) {
-    if (next) announce_anew(shown, "follow: %s: file replaced\n", path);
+// Makes next, when there is one, the log followed from its start, and
+// tells the user that the file was replaced.
+std::FILE* switch_to(std::FILE* next, Shown& shown, const char* path) {
+    if (next) tell_event(shown, REPLACED_EVENT_LINE, path);
     return next;
 }
 
@@ -136,7 +141,7 @@ bool other_file(const os::FileId& open, const os::FileId& named) {
 
 Pass follow_pass(std::FILE*& log, Shown& shown, const char* path, std::FILE* out) {
     // A deleted log was let go: a file under its name is the log again.
-    if (!log && !(log = take_up(os::open_log(path), shown, path))) return Pass::FOLLOWING;
+    if (!log && !(log = switch_to(os::open_log(path), shown, path))) return Pass::FOLLOWING;
     std::FILE* next = replacement(log, path);
     const bool let_go = !next && os::deleted(log);
     // The old file's last bytes come first; its writer may have added
@@ -144,7 +149,7 @@ Pass follow_pass(std::FILE*& log, Shown& shown, const char* path, std::FILE* out
     Pass pass = copy_appended(log, shown, path, out);
     if (pass == Pass::FOLLOWING && (next || let_go)) {
         std::fclose(log);
-        log = take_up(next, shown, path);
+        log = switch_to(next, shown, path);
         if (log) pass = copy_appended(log, shown, path, out);
     } else if (next) {
         std::fclose(next);
@@ -165,8 +170,8 @@ int follow_file(std::FILE* log, os::offset start, const char* path,
     // A reader that has gone ends follow without a word, as it ends any
     // writer in a pipeline. Any other write that fails would leave a hole
     // in the copy: a full disk, say.
-    if (pass == Pass::SEEK_FAILED) complain("\nfollow: can't tail %s\n", path);
-    if (pass == Pass::WRITE_FAILED) os::write_stderr("follow: can't write standard output\n");
+    if (pass == Pass::SEEK_FAILED) tell_on_stderr(TAIL_FAILURE_LINE, path);
+    if (pass == Pass::WRITE_FAILED) os::write_stderr(WRITE_FAILURE_LINE);
     if (log) std::fclose(log);
     return 1;
 }

@@ -5,8 +5,8 @@
 #include <cstddef>
 #include <cstdio>
 
-#include "file64.h"
-#include "os.h"
+#include "platform/console.h"
+#include "platform/files.h"
 
 // Eleven line feeds mark off the last ten lines.
 constexpr int NEWLINE_SLOTS = 11;
@@ -19,16 +19,6 @@ constexpr std::size_t BLOCK_SIZE = 64 * 1024;
 // grew: a server's log opens with a banner of several hundred bytes
 // before its first time stamp.
 constexpr std::size_t HEAD_SIZE = 4096;
-
-// What follow /? prints, as every console tool answers it.
-constexpr const char* FOLLOW_USAGE =
-    "Shows the last ten lines of a log, then every byte appended to it,\n"
-    "looking once a second, until it is stopped with Ctrl+C.\n"
-    "\n"
-    "FOLLOW [log]\n"
-    "\n"
-    "  log   The file to follow. Without it, the Ostrel X server's log for\n"
-    "        display DISNO: %TEMP%\\Ostrel.<DISNO>.log (DISNO unset: 0).\n";
 
 // The program's entry; gives the exit status: 0 after the usage, and
 // otherwise 1, because following ends only through a failure.
@@ -51,7 +41,7 @@ os::offset scan_tail_forward(std::FILE* log);
 
 // How far the log has been shown, and its first bytes as far as they are
 // known: up to HEAD_SIZE, fewer while the log is shorter. Whether the last
-// byte shown since the log was last announced left a line open.
+// byte shown since the last event told left a line open.
 struct Shown {
     os::offset position = 0;
     char head[HEAD_SIZE];
@@ -68,9 +58,9 @@ bool other_file(const os::FileId& open, const os::FileId& named);
 // One pass: copies what lies between the shown position and the end of the
 // log to out and moves the position to that end. A log that no longer
 // reaches the position, or no longer begins with the bytes it began with,
-// is announced and shown again from its start; a change in place further
-// in is not shown. When another file has taken the log's name, the old
-// one's last bytes are shown, the change is announced, and the new file
+// is told as an event and shown again from its start; a change in place
+// further in is not shown. When another file has taken the log's name, the
+// old one's last bytes are shown, the change is told, and the new file
 // takes its place in log, shown from its start. A deleted log is shown to
 // its end and let go: log is then nullptr until a file appears under the
 // name. Ends following when the seek fails, when a write to out fails, or
@@ -81,7 +71,9 @@ Pass follow_pass(std::FILE*& log, Shown& shown, const char* path, std::FILE* out
 int follow_file(std::FILE* log, os::offset start, const char* path,
                 std::FILE* out);
 
-// Tells the user that path cannot be opened; gives the exit status 1.
+// Tells the user that path cannot be opened: in a box while the console
+// window is hidden, or on standard error where there is no window to hide.
+// Gives the exit status 1.
 int report_open_failure(const char* path);
 // The console's window, found through a passing title; the console has
 // saved_title again on return.

@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "follow.h"
+#include "platform/environment.h"
 #include "text.h"
 
 bool resolve_log_path(int argc, char** argv, char* path) {

@@ -4,8 +4,10 @@
 #include <cstring>
 
 #include "follow.h"
+#include "messages.h"
+#include "platform/process.h"
+#include "tell.h"
 #include "text.h"
-#include "warn.h"
 
 namespace {
 
@@ -14,11 +16,11 @@ constexpr std::size_t MESSAGE_BUF_SIZE = 299;
 // The class of a pseudoconsole's window, which is never shown.
 constexpr const char* PSEUDO_CONSOLE_CLASS = "PseudoConsoleWindow";
 
-void show_notice(const char* path) {
+void tell_open_failure_in_box(const char* path) {
     char message[MESSAGE_BUF_SIZE];
-    format_notice(message, MESSAGE_BUF_SIZE, "Can't open file...\n%s\n\nDISPLAY \"%s\"", path,
-                  env_or_default("DISPLAY", "not set"));
-    warning_notice("follow.exe error", message);
+    format_for_user(message, MESSAGE_BUF_SIZE, OPEN_FAILURE_BOX, path,
+                    env_or_default("DISPLAY", "not set"));
+    tell_in_box(OPEN_FAILURE_CAPTION, message);
 }
 
 }  // namespace
@@ -58,18 +60,18 @@ int report_open_failure(const char* path) {
     os::Window console = nullptr;
     if (os::GetConsoleTitleW(saved_title, TITLE_BUF_SIZE) != 0) {
         if (console_is_pseudo()) {
-            show_notice(path);
+            tell_open_failure_in_box(path);
             return 1;
         }
         saved_title[TITLE_BUF_SIZE - 1] = L'\0';
         console = find_console_window(saved_title);
     }
     if (!console) {
-        complain("follow: can't open %s\n", path);
+        tell_on_stderr(OPEN_FAILURE_LINE, path);
         return 1;
     }
     os::ShowWindow(console, os::WINDOW_HIDE);
-    show_notice(path);
+    tell_open_failure_in_box(path);
     os::SetForegroundWindow(console);
     os::ShowWindow(console, os::WINDOW_SHOW);
     return 1;

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "glyphroots.h"
-#include "os.h"
+#include "platform/environment.h"
 #include "text.h"
 
 namespace {
@@ -21,7 +21,7 @@ const char* entry_name(const char* dir, char (&short_name)[PATH_BUF_SIZE]) {
 
 }  // namespace
 
-int create_font_path_list(const char* install_dir) {
+int ensure_font_path_list(const char* install_dir) {
     char path[PATH_BUF_SIZE];
     // A cut path would name another file, perhaps in another folder.
     if (!bounded_format(path, PATH_BUF_SIZE - 1, "%s\\glyphroots", install_dir)) return 1;

@@ -14,6 +14,21 @@ constexpr const char* FONT_PATH_TEMPLATE =
     "%s\\fonts\\dejavu,%s\\fonts\\cyrillic\n"
     "%s\\Fonts\n";
 
+// What glyphroots tells the user: the usage, in a box, for an argument
+// that is no install directory.
+constexpr const char* USAGE_CAPTION = "glyphroots.exe error";
+constexpr const char* USAGE =
+    "USAGE ERROR:\n"
+    "This utility should not be run stand-alone.\n"
+    "It is designed to run from the Ostrel installer\n"
+    "which passes the correct install directory.\n"
+    "\n"
+    "glyphroots.exe creates a glyphroots file, matched to\n"
+    "the installation, if it does not already exist.\n"
+    "\n"
+    "For example...\n"
+    "glyphroots \"C:\\Program Files\\Ostrel\"";
+
 // The program's entry; gives 0 when the list has been written or was
 // there already, 1 otherwise.
 int glyphroots_main(int argc, char** argv);
@@ -21,11 +36,11 @@ int glyphroots_main(int argc, char** argv);
 // Accepts only an argument that begins with a drive letter, a colon and a
 // backslash; nullptr is a missing argument.
 bool check_install_dir(const char* arg);
-void show_usage();
+void tell_usage();
 
-// Makes sure install_dir holds a readable font path list; gives the exit
-// status.
-int create_font_path_list(const char* install_dir);
+// Makes sure install_dir holds a readable font path list: leaves one that
+// is there, or writes it. Gives the exit status.
+int ensure_font_path_list(const char* install_dir);
 // Writes the list, naming the two directories as given, into a stream just
 // opened for it at list_path, and closes it. A list that could not be
 // written whole is removed: a partial one would be kept for ever, since it

@@ -4,14 +4,21 @@
 #include <filesystem>
 #include <string>
 
-#include "fake_os.h"
+#include "fake.h"
 #include "follow.h"
+#include "memory_log.h"
 #include "program_args.h"
 #include "temp_file.h"
 
 namespace fs = std::filesystem;
 
 namespace {
+
+enum StepKind { APPEND, REWRITE, RENAME, DELETE, PASS };
+struct Step {
+    StepKind kind;
+    std::string bytes;
+};
 
 // A followed log with its output captured: each pass() is one poll.
 class Following : public ::testing::Test {
@@ -22,7 +29,7 @@ protected:
     Shown state;
 
     void SetUp() override {
-        reset_fake_os();
+        reset_fake();
         log = os::open_log(log_file.path().c_str());
         out = std::tmpfile();
         ASSERT_TRUE(log && out);
@@ -30,64 +37,87 @@ protected:
     void TearDown() override {
         if (log) std::fclose(log);
         std::fclose(out);
+        for (; asides > 0; --asides) fs::remove(log_file.path() + "." + std::to_string(asides));
     }
+    int asides = 0;
     void pass() {
         ASSERT_EQ(follow_pass(log, state, log_file.path().c_str(), out), Pass::FOLLOWING);
     }
     std::string shown() { return read_all(out); }
+    // A log and an output as new, with nothing told yet.
+    void restart() {
+        TearDown();
+        log_file.rewrite("");
+        SetUp();
+        state = Shown{};
+    }
+    void run(const std::vector<Step>& steps) {
+        for (const Step& step : steps) {
+            switch (step.kind) {
+            case APPEND: log_file.append(step.bytes); break;
+            case REWRITE: log_file.rewrite(step.bytes); break;
+            case RENAME: fs::rename(log_file.path(), log_file.path() + "." + std::to_string(++asides)); break;
+            case DELETE: fs::remove(log_file.path()); break;
+            case PASS: pass(); break;
+            }
+        }
+    }
+    std::string with_path(std::string text) {
+        for (std::size_t at; (at = text.find("%s")) != std::string::npos;) text.replace(at, 2, log_file.path());
+        return text;
+    }
 };
 
-TEST_F(Following, EmptyLogShowsWhatIsAppendedLater) {
-    pass();
-    EXPECT_EQ(shown(), "");
-    log_file.append("first\n");
-    pass();
-    pass();
-    EXPECT_EQ(shown(), "first\n");
-    EXPECT_EQ(state.position, 6);
+// What the user sees of a log that changes between polls: each script is
+// steps on the log and polls, then the bytes shown and the lines told on
+// standard error (%s stands for the log's path).
+TEST_F(Following, ScriptsOfChangesAndPolls) {
+    const std::string T = "follow: %s: file truncated\n", R = "follow: %s: file replaced\n";
+    std::string big;
+    for (int i = 0; big.size() < 3 * BLOCK_SIZE; ++i) big += std::to_string(i) + "\n";
+    struct Script {
+        const char* name;
+        std::vector<Step> steps;
+        std::string shown, told;
+    } scripts[] = {
+        {"empty log, appended later", {{PASS}, {APPEND, "first\n"}, {PASS}, {PASS}}, "first\n", ""},
+        {"growth larger than a block, across the head's end",
+         {{APPEND, "first\n"}, {PASS}, {APPEND, big}, {PASS}, {APPEND, "more\n"}, {PASS}},
+         "first\n" + big + "more\n", ""},
+        {"two writes between polls, together and in order",
+         {{APPEND, "old\n"}, {PASS}, {APPEND, "one\r\n"}, {APPEND, "two, no line feed"}, {PASS},
+          {APPEND, " yet\n"}, {PASS}},
+         "old\none\r\ntwo, no line feed yet\n", ""},
+        // Shrunk to nothing, told once; shorter than before within one
+        // poll; then as long, then longer, each after a poll that found
+        // nothing new: the bytes before the position tell it, read from the
+        // file and not from the stream's buffer.
+        {"rewritten, shown from its start",
+         {{APPEND, "a long first life of the log\n"}, {PASS}, {REWRITE, ""}, {PASS}, {PASS},
+          {APPEND, "restarted\n"}, {PASS}, {REWRITE, "new\n"}, {PASS}, {PASS}, {REWRITE, "NEW\n"},
+          {PASS}, {PASS}, {REWRITE, "a third life, longer\n"}, {PASS}},
+         "a long first life of the log\nrestarted\nnew\nNEW\na third life, longer\n", T + T + T + T},
+        // The old file's last bytes first, then the new one from its start.
+        {"rotated", {{APPEND, "one\n"}, {PASS}, {APPEND, "two\n"}, {RENAME}, {REWRITE, "new\n"}, {PASS},
+                     {APPEND, "more\n"}, {PASS}},
+         "one\ntwo\nnew\nmore\n", R},
+    };
+    for (const Script& s : scripts) {
+        restart();
+        run(s.steps);
+        EXPECT_EQ(shown(), s.shown) << s.name;
+        EXPECT_EQ(fake().stderr_text, with_path(s.told)) << s.name;
+    }
 }
 
-TEST_F(Following, TwoWritesBetweenPassesComeOutTogetherInOrder) {
-    log_file.append("old\n");
-    pass();
-    log_file.append("one\r\n");
-    log_file.append("two, no line feed");
-    pass();
-    EXPECT_EQ(shown(), "old\none\r\ntwo, no line feed");
-    log_file.append(" yet\n");
-    pass();
-    EXPECT_EQ(shown(), "old\none\r\ntwo, no line feed yet\n");
-    EXPECT_EQ(fake_os().stderr_text, "");
-}
-
-TEST_F(Following, RewrittenLogIsShownFromItsStart) {
-    log_file.append("a long first life of the log\n");
-    pass();
-    log_file.rewrite("");
-    pass();  // shrunk to nothing: told once, nothing to show yet
-    EXPECT_EQ(fake_os().stderr_text, "follow: " + log_file.path() + ": file truncated\n");
-    log_file.append("restarted\n");
-    pass();
-    EXPECT_EQ(shown(), "a long first life of the log\nrestarted\n");
-
-    const std::string notice = "follow: " + log_file.path() + ": file truncated\n";
-    fake_os().stderr_text.clear();
-    log_file.rewrite("new\n");  // shorter than before, rewritten within one poll
-    pass();
-    EXPECT_EQ(shown(), "a long first life of the log\nrestarted\nnew\n");
-    EXPECT_EQ(fake_os().stderr_text, notice);
-
-    // Rewritten within one poll to the same length, then to a greater one,
-    // each after a poll that found nothing new: the bytes before the
-    // position tell it, read from the file and not from the stream's buffer.
-    pass();
-    log_file.rewrite("NEW\n");
-    pass();
-    pass();
-    log_file.rewrite("a third life, longer\n");
-    pass();
-    EXPECT_EQ(shown(), "a long first life of the log\nrestarted\nnew\nNEW\na third life, longer\n");
-    EXPECT_EQ(fake_os().stderr_text, notice + notice + notice);
+// Each file let go is closed: on Windows an open one would keep the old
+// log's name alive.
+TEST_F(Following, RotationsLeaveNoFileOpen) {
+    const std::vector<Step> rotation = {{APPEND, "line\n"}, {PASS}, {RENAME}, {REWRITE, ""}, {PASS}};
+    run(rotation);
+    const int open_after_one = open_handle_count();
+    for (int i = 0; i < 4; ++i) run(rotation);
+    EXPECT_EQ(open_handle_count(), open_after_one);
 }
 
 // What a log is by the poll after the one that showed it, and what follow
@@ -130,13 +160,13 @@ TEST_F(Following, TellsALogWrittenAnewFromOneChangedInPlace) {
         state = Shown{};
         std::fclose(out);
         out = std::tmpfile();
-        fake_os().stderr_text.clear();
+        fake().stderr_text.clear();
         pass();
         log_file.rewrite(c.after);
         pass();
         pass();
         EXPECT_EQ(shown(), c.before + (c.announced ? c.after : c.appended)) << c.name;
-        EXPECT_EQ(fake_os().stderr_text, c.announced ? (line_open ? "\n" : "") + notice : "") << c.name;
+        EXPECT_EQ(fake().stderr_text, c.announced ? (line_open ? "\n" : "") + notice : "") << c.name;
     }
 }
 
@@ -194,18 +224,10 @@ TEST(FileIdentity, OnlyFilesSurelyApartAreTwo) {
 // keeps the name until the last handle closes, and reports nothing.
 TEST_F(Following, DeletedLogIsLetGoForTheNextUnderItsName) {
     if (running_under_wine()) GTEST_SKIP() << "Wine never reports a deletion pending";
-    log_file.append("kept\n");
-    pass();
-    log_file.append("last words\n");
-    fs::remove(log_file.path());
-    pass();
-    EXPECT_EQ(log, nullptr);
-    pass();
-    log_file.rewrite("the next run\n");
-    pass();
-    ASSERT_NE(log, nullptr);
+    run({{APPEND, "kept\n"}, {PASS}, {APPEND, "last words\n"}, {DELETE}, {PASS}, {PASS},
+         {REWRITE, "the next run\n"}, {PASS}});
     EXPECT_EQ(shown(), "kept\nlast words\nthe next run\n");
-    EXPECT_EQ(fake_os().stderr_text, "follow: " + log_file.path() + ": file replaced\n");
+    EXPECT_EQ(fake().stderr_text, with_path("follow: %s: file replaced\n"));
 }
 
 // A log reached through a link is the link's target, not another file.
@@ -220,7 +242,7 @@ TEST_F(Following, LogReachedThroughALinkIsItsTarget) {
     EXPECT_EQ(follow_pass(log, state, link.c_str(), out), Pass::FOLLOWING);
     fs::remove(link);
     EXPECT_EQ(shown(), "one\ntwo\n");
-    EXPECT_EQ(fake_os().stderr_text, "");
+    EXPECT_EQ(fake().stderr_text, "");
 }
 
 // A write that fails ends following at once: a reader that has gone
@@ -231,24 +253,15 @@ TEST_F(Following, FailedWriteEndsFollowing) {
     std::fclose(out);
     out = std::fopen(log_file.path().c_str(), "rb");  // no write can succeed
     for (bool reader_gone : {true, false}) {
-        fake_os().output_reader_gone = reader_gone;
+        fake().reader_gone = reader_gone;
         const Pass ended = reader_gone ? Pass::READER_GONE : Pass::WRITE_FAILED;
         EXPECT_EQ(follow_pass(log, state, "x.log", out), ended);
         EXPECT_EQ(state.position, 0) << "nothing counted as shown";
         EXPECT_EQ(follow_file(log, 0, "x.log", out), 1);
         log = os::open_log(log_file.path().c_str());  // follow_file closed it
-        EXPECT_EQ(fake_os().stderr_text, reader_gone ? "" : "follow: can't write standard output\n");
-        EXPECT_EQ(std::count(fake_os().calls.begin(), fake_os().calls.end(), "Sleep 1000"), 0);
+        EXPECT_EQ(fake().stderr_text, reader_gone ? "" : "follow: can't write standard output\n");
+        EXPECT_EQ(fake().clock_ms, 0u) << "no pause once a write failed";
     }
-}
-
-TEST_F(Following, GrowthLargerThanABlockIsCopiedWhole) {
-    std::string big;
-    for (int i = 0; big.size() < 3 * BLOCK_SIZE; ++i) big += std::to_string(i) + "\n";
-    log_file.append(big);
-    pass();
-    EXPECT_EQ(shown(), big);
-    EXPECT_EQ(state.position, static_cast<os::offset>(big.size()));
 }
 
 TEST_F(Following, FailedSeekEndsTheRunWithTheLogClosed) {
@@ -256,74 +269,27 @@ TEST_F(Following, FailedSeekEndsTheRunWithTheLogClosed) {
     EXPECT_EQ(follow_pass(log, state, "x.log", out), Pass::SEEK_FAILED);
     EXPECT_EQ(follow_file(log, -1, "C:\\logs\\x.log", out), 1);
     log = nullptr;  // closed by follow_file
-    EXPECT_EQ(fake_os().stderr_text, "\nfollow: can't tail C:\\logs\\x.log\n");
-    EXPECT_TRUE(fake_os().calls.empty()) << "no pause before the first pass";
+    EXPECT_EQ(fake().stderr_text, "\nfollow: can't tail C:\\logs\\x.log\n");
+    EXPECT_EQ(fake().clock_ms, 0u) << "no pause before the first pass";
 }
 
-TEST(FollowEntry, MissingLogEndsWithStatusOne) {
-    reset_fake_os();
-    Argv argv("follow.exe", {scratch_path("missing")});
-    EXPECT_EQ(follow_main(argv.count(), argv.get()), 1);
-    EXPECT_EQ(fake_os().calls.front(), "InitCommonControls");
+#ifdef __GLIBC__
+// follow looks for new bytes once a second: each poll comes
+// POLL_INTERVAL_MS after the last, by the fake clock, and shows what was
+// appended in the meantime. Here the log's seeks fail from the third
+// second on, which ends following.
+TEST(FollowLoop, LooksOnceASecond) {
+    reset_fake();
+    MemoryLog log{"one\n"};
+    log.fail_from_ms = 3000;
+    fake().at_pause = [&] { log.bytes += "at " + std::to_string(fake().clock_ms) + "\n"; };
+    std::FILE* out = std::tmpfile();
+    EXPECT_EQ(follow_file(log.open(), 0, "x.log", out), 1);
+    EXPECT_EQ(read_all(out), "one\nat 1000\nat 2000\n");
+    EXPECT_EQ(fake().clock_ms, 3000u);
+    EXPECT_EQ(fake().stderr_text, "\nfollow: can't tail x.log\n");
+    std::fclose(out);
 }
-
-// A path cut at the buffer's end, or best-fitted by the code page, names
-// some other file, here one that exists: followed, the fake's pauses would
-// run out. The notice names what was asked for, as far as the box or the
-// line holds it: the line's end and the text around the path stay whole,
-// and no character is split.
-TEST(FollowEntry, PathsOtherThanTheOneAskedForAreNeverOpened) {
-    const fs::path here = fs::current_path();
-    const fs::path folder = scratch_path("cwd");
-    const std::string dir = "ddddd", names = std::string(247, 'm');
-    fs::create_directories(folder / dir);
-    fs::current_path(folder);
-    const std::string cut = dir + "/" + std::string(254, 'm');  // 260 characters
-    write_bytes(cut, "WRONG\n");
-    write_bytes(dir + "/Ostrel." + names, "WRONG\n");
-    write_bytes("Ostrel.0.log", "WRONG\n");
-    const auto e_acute = [](int n) { return repeated(u8"é", n); };
-    write_bytes("Lodz.log", "WRONG\n");
-    write_bytes("a b", "WRONG\n");
-    struct Case {
-        std::vector<std::string> args;
-        std::string temp_dir, disno, named, line;  // in the box; on standard error if other
-        bool exact = true, count_exact = true;     // as the code page gave them
-    } cases[] = {
-        {{}, std::string(300, 't') + "\\", "0", "Ostrel.0.log"},
-        {{cut + "EXTRA.log"}, "", "", cut.substr(0, 257) + "...", cut + "EXTRA.log"},
-        {{}, dir + "/", names + "EXTRA", dir + "/Ostrel." + names.substr(3) + "..."},
-        {{std::string(1000, 'a')}, "", "", std::string(257, 'a') + "...",
-         std::string(301, 'a') + "..."},
-        {{"x" + e_acute(302)}, "", "", "x" + e_acute(128) + "...", "x" + e_acute(150) + "..."},
-        {{}, "dddd/", e_acute(302), "dddd/Ostrel." + e_acute(122) + "..."},
-        // Best-fitted from Łódź.log, and from two arguments between fullwidth quotes.
-        {{"Lodz.log"}, "", "", "Lodz.log", "", false},
-        {{"a b"}, "", "", "a b", "", true, false},
-    };
-    for (const Case& c : cases) {
-        for (bool window : {true, false}) {
-            reset_fake_os();
-            fake_os().window_exists = window;
-            fake_os().temp_dir = c.temp_dir;
-            fake_os().env["DISNO"] = c.disno;
-            fake_os().argument_exact = c.exact;
-            fake_os().argument_count_exact = c.count_exact;
-            Argv argv("follow.exe", c.args);
-            EXPECT_EQ(follow_main(argv.count(), argv.get()), 1);
-            if (!window) {
-                const std::string& line = c.line.empty() ? c.named : c.line;
-                EXPECT_EQ(fake_os().stderr_text, "follow: can't open " + line + "\n");
-                continue;
-            }
-            ASSERT_EQ(fake_os().boxes.size(), 1u);
-            EXPECT_EQ(fake_os().boxes[0].text,
-                      "Can't open file...\n" + c.named + "\n\nDISPLAY \"not set\"");
-        }
-    }
-    fs::current_path(here);
-    std::error_code ignored;  // Windows cannot reach names this long
-    fs::remove_all(folder, ignored);
-}
+#endif
 
 }  // namespace

@@ -2,12 +2,13 @@
 
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "expected_texts.h"
-#include "fake_os.h"
+#include "fake.h"
 #include "glyphroots.h"
 #include "program_args.h"
 #include "temp_file.h"
@@ -58,21 +59,22 @@ TEST(Usage, BadArgumentsGetTheNoticeAndStatusOne) {
     for (const auto& args : bad) {
         // A station nobody sees, and session 0, whose station says it is seen.
         for (bool services_session : {false, true}) {
-            reset_fake_os();
-            fake_os().window_station_visible = services_session;
-            fake_os().services_session = services_session;
+            reset_fake();
+            fake().window_station_visible = services_session;
+            fake().services_session = services_session;
             EXPECT_EQ(run(args), 1);
-            EXPECT_TRUE(fake_os().boxes.empty());
+            EXPECT_TRUE(fake().boxes.empty());
         }
-        reset_fake_os();
+        reset_fake();
         EXPECT_EQ(run(args), 1);
-        ASSERT_EQ(fake_os().boxes.size(), 1u);
-        const FakeOs::Box& box = fake_os().boxes[0];
+        ASSERT_EQ(fake().boxes.size(), 1u);
+        const Fake::Box& box = fake().boxes[0];
         EXPECT_EQ(box.owner, nullptr);
         EXPECT_EQ(box.caption, "glyphroots.exe error");
         EXPECT_EQ(box.style, 0x30u);
         EXPECT_EQ(box.text, GLYPHROOTS_USAGE);
-        EXPECT_EQ(fake_os().calls.front(), "InitCommonControls");
+        EXPECT_TRUE(box.controls_ready);
+        EXPECT_FALSE(fake().asked_before_controls);
     }
 }
 
@@ -86,7 +88,7 @@ protected:
     std::string list;
 
     void SetUp() override {
-        reset_fake_os();
+        reset_fake();
         folder = scratch_path("install");
         fs::create_directories(folder);
         dir = (folder / "Ostrel").string();
@@ -94,7 +96,7 @@ protected:
         list = dir + "\\glyphroots";
     }
     void TearDown() override { fs::remove_all(folder); }
-    int create() { return create_font_path_list(dir.c_str()); }
+    int create() { return ensure_font_path_list(dir.c_str()); }
     std::vector<std::string> entries() {  // everything in folder, recursively
         std::vector<std::string> found;
         for (auto& e : fs::recursive_directory_iterator(folder)) found.push_back(e.path().string());
@@ -102,39 +104,63 @@ protected:
     }
 };
 
-// The list's entries are separated by commas: a directory whose name holds
-// one is named by its short name, and with none to be had nothing is
-// written. Any other directory is named as it was given.
-TEST_F(Installation, ListWrittenByteForByte) {
-    const std::string comma = (folder / "Ostrel, Inc").string();
-    fs::create_directory(comma);
-    const std::string windir_comma = "C:\\Win,dows";
+// What the installation holds after a run, for each install directory,
+// WINDIR, short names and list already there. The list's entries are
+// separated by commas: a directory whose name holds one is named by its
+// short name, and with none to be had nothing is written. Any other
+// directory is named as it was given, a trailing backslash doubled and not
+// normalised. A list that can be read is left as it is. A list whose path
+// would be cut, or that cannot be created, is not written, and nothing else
+// is created either.
+TEST_F(Installation, WhatTheInstallationHoldsAfterARun) {
+    const std::string comma = (folder / "Ostrel, Inc").string(), W = "C:\\WINDOWS";
+    const std::string windir_comma = "C:\\Win,dows", absent = (folder / "absent" / "Ostrel").string();
+    // 248 characters is the longest install directory; one more and the
+    // list's path would need 260.
+    const std::string fits = dir + "\\" + std::string(248 - dir.size() - 1, 'f'), too_long = fits + "g";
+    for (const std::string& made : {comma, fits, too_long}) fs::create_directory(made);
+    const auto L = [](const std::string& install, const std::string& windows) {
+        return std::optional<std::string>(font_path_list(install, windows, NL));
+    };
+    const std::optional<std::string> none;
     struct Case {
         std::string dir;
         const char* windir;  // nullptr: not set
         std::map<std::string, std::string> short_names;
-        std::string install_entry, windows_entry;  // no install entry: nothing written
+        std::optional<std::string> before;  // the list already there
+        int status;
+        std::optional<std::string> after;
     } cases[] = {
-        {dir, "C:\\WINDOWS", {{dir, "C:\\OSTREL~1"}}, dir, "C:\\WINDOWS"},
-        {dir, nullptr, {}, dir, "C:\\Windows"},
-        {dir, "", {}, dir, ""},
-        {comma, "C:\\WINDOWS", {{comma, "C:\\OSTR~2QU"}}, "C:\\OSTR~2QU", "C:\\WINDOWS"},
-        {comma, "C:\\WINDOWS", {}, "", ""},
-        {comma, "C:\\WINDOWS", {{comma, "C:\\A,B~1"}}, "", ""},
-        {comma, "C:\\WINDOWS", {{comma, std::string(300, 'S')}}, "", ""},
-        {dir, windir_comma.c_str(), {{windir_comma, "C:\\WIN~1"}}, dir, "C:\\WIN~1"},
-        {dir, windir_comma.c_str(), {}, "", ""},
+        {dir, W.c_str(), {{dir, "C:\\OSTREL~1"}}, none, 0, L(dir, W)},
+        {dir, nullptr, {}, none, 0, L(dir, "C:\\Windows")},
+        {dir, "", {}, none, 0, L(dir, "")},
+        {comma, W.c_str(), {{comma, "C:\\OSTR~2QU"}}, none, 0, L("C:\\OSTR~2QU", W)},
+        {comma, W.c_str(), {}, none, 1, none},
+        {comma, W.c_str(), {{comma, "C:\\A,B~1"}}, none, 1, none},
+        {comma, W.c_str(), {{comma, std::string(300, 'S')}}, none, 1, none},
+        {dir, windir_comma.c_str(), {{windir_comma, "C:\\WIN~1"}}, none, 0, L(dir, "C:\\WIN~1")},
+        {dir, windir_comma.c_str(), {}, none, 1, none},
+        {dir + "\\", W.c_str(), {}, none, 0, L(dir + "\\", W)},
+        {dir, W.c_str(), {}, "", 0, ""},
+        {dir, W.c_str(), {}, "C:\\mine\\fonts\n", 0, "C:\\mine\\fonts\n"},
+        {dir, W.c_str(), {}, "no line feed", 0, "no line feed"},
+        {dir, "D:\\Other", {}, L(dir, W), 0, L(dir, W)},  // a second run
+        {absent, W.c_str(), {}, none, 1, none},
+        {fits, W.c_str(), {}, none, 0, L(fits, W)},
+        {too_long, W.c_str(), {}, none, 1, none},
     };
     for (const Case& c : cases) {
-        reset_fake_os();
-        if (c.windir) fake_os().env["WINDIR"] = c.windir;
-        fake_os().short_names = c.short_names;
+        reset_fake();
+        if (c.windir) fake().env["WINDIR"] = c.windir;
+        fake().short_names = c.short_names;
         const std::string path = c.dir + "\\glyphroots";
-        EXPECT_EQ(create_font_path_list(c.dir.c_str()), c.install_entry.empty() ? 1 : 0) << c.dir;
-        EXPECT_EQ(fs::exists(path) ? read_all(path) : "", c.install_entry.empty() ? "" :
-                  font_path_list(c.install_entry, c.windows_entry, NL)) << c.dir;
+        if (c.before) write_bytes(path, *c.before);
+        const auto before = entries();
+        EXPECT_EQ(ensure_font_path_list(c.dir.c_str()), c.status) << c.dir;
+        EXPECT_EQ(fs::exists(path) ? std::optional<std::string>(read_all(path)) : none, c.after) << c.dir;
+        if (!c.after) EXPECT_EQ(entries(), before) << c.dir;
+        EXPECT_TRUE(fake().boxes.empty());
         fs::remove(path);
-        EXPECT_TRUE(fake_os().boxes.empty());
     }
 }
 
@@ -154,44 +180,18 @@ std::vector<std::string> read_font_dirs(const std::string& text) {
 }
 
 TEST_F(Installation, ServerReadsBackTheThreeDirectories) {
-    fake_os().env["WINDIR"] = "C:\\WINDOWS";
+    fake().env["WINDIR"] = "C:\\WINDOWS";
     ASSERT_EQ(create(), 0);
     EXPECT_EQ(read_font_dirs(read_all(list)),
               (std::vector<std::string>{dir + "\\fonts\\dejavu", dir + "\\fonts\\cyrillic",
                                         "C:\\WINDOWS\\Fonts"}));
 }
 
-TEST_F(Installation, TrailingBackslashIsDoubledNotNormalised) {
-    dir += "\\";
-    list = dir + "\\glyphroots";
-    ASSERT_EQ(create(), 0);
-    EXPECT_NE(read_all(list).find(dir + "\\fonts\\dejavu," + dir + "\\fonts\\cyrillic"),
-              std::string::npos);
-    fs::remove(list);
-}
-
-TEST_F(Installation, ExistingReadableListIsLeftAlone) {
-    for (const std::string before : {"", "C:\\mine\\fonts\n", "no line feed"}) {
-        write_bytes(list, before);
-        EXPECT_EQ(create(), 0);
-        EXPECT_EQ(read_all(list), before);
-    }
-}
-
-TEST_F(Installation, SecondRunChangesNothing) {
-    fake_os().env["WINDIR"] = "C:\\WINDOWS";
-    ASSERT_EQ(create(), 0);
-    const std::string first = read_all(list);
-    fake_os().env["WINDIR"] = "D:\\Other";
-    EXPECT_EQ(create(), 0);
-    EXPECT_EQ(read_all(list), first);
-}
-
 // A directory the code page changed names another folder: nothing is
 // written, and no notice stops the install. Natively the drive-letter
 // path is a name in the current directory, here folder.
 TEST_F(Installation, ArgumentTheCodePageChangedIsRefused) {
-    fake_os().argument_exact = false;
+    fake().argument_exact = false;
     const bool drive_letters = fs::path::preferred_separator == '\\';
     const fs::path here = fs::current_path();
     fs::current_path(folder);
@@ -199,36 +199,10 @@ TEST_F(Installation, ArgumentTheCodePageChangedIsRefused) {
     fs::current_path(here);
     EXPECT_EQ(status, 1);
     EXPECT_EQ(entries(), std::vector<std::string>{(folder / "Ostrel").string()});
-    EXPECT_TRUE(fake_os().boxes.empty());
+    EXPECT_TRUE(fake().boxes.empty());
 }
 
-TEST_F(Installation, MissingDirectoryCreatesNothing) {
-    dir = (folder / "absent" / "Ostrel").string();
-    EXPECT_EQ(create(), 1);
-    EXPECT_EQ(entries(), std::vector<std::string>{(folder / "Ostrel").string()});
-    EXPECT_TRUE(fake_os().boxes.empty());
-}
-
-TEST_F(Installation, PathThatDoesNotFitCreatesNothing) {
-    // 248 characters is the longest install directory; one more and the
-    // list's path would need 260.
-    const std::size_t room = 248 - dir.size() - 1;
-    std::string fitting = dir + "\\" + std::string(room, 'f');
-    fs::create_directory(fitting);
-    ASSERT_EQ(fitting.size(), 248u);
-    dir = fitting;
-    EXPECT_EQ(create(), 0);
-    fs::remove(dir + "\\glyphroots");
-
-    std::string too_long = fitting + "g";
-    fs::create_directory(too_long);
-    dir = too_long;
-    auto before = entries();
-    EXPECT_EQ(create(), 1);
-    EXPECT_EQ(entries(), before);
-}
-
-TEST_F(Installation, FailedWriteIsRemovedAndReported) {
+TEST_F(Installation, FailedWriteLeavesNoList) {
     // A stream opened for reading cannot be written to; depending on the
     // runtime the write itself or the flush on close fails.
     write_bytes(list, "");
@@ -238,7 +212,7 @@ TEST_F(Installation, FailedWriteIsRemovedAndReported) {
 }
 
 #ifndef _WIN32
-TEST_F(Installation, FailedFlushOnCloseIsRemovedAndReported) {
+TEST_F(Installation, FailedFlushOnCloseLeavesNoList) {
     // Writes to /dev/full are taken into the buffer and fail on close.
     std::FILE* full = std::fopen("/dev/full", "w");
     ASSERT_NE(full, nullptr);

@@ -1,130 +1,89 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "fake_os.h"
+#include "fake.h"
 #include "follow.h"
 #include "program_args.h"
 #include "text.h"
 
 namespace {
 
-struct Resolved {
-    bool ok;
-    std::string path;
-};
-
-Resolved resolve(std::vector<std::string> args) {
-    Argv argv("follow.exe", std::move(args));
-    char path[PATH_BUF_SIZE];
-    bool ok = resolve_log_path(argv.count(), argv.get(), path);
-    return {ok, path};
-}
-
-class LogPath : public ::testing::Test {
-protected:
-    void SetUp() override { reset_fake_os(); }
-};
-
-TEST_F(LogPath, OneArgumentIsTheLog) {
-    Resolved r = resolve({"D:\\logs\\server.log"});
-    EXPECT_TRUE(r.ok);
-    EXPECT_EQ(r.path, "D:\\logs\\server.log");
-    EXPECT_TRUE(fake_os().calls.empty()) << "neither the temp dir nor DISNO is looked at";
-}
-
-TEST_F(LogPath, AnEmptyArgumentIsStillOneArgument) {
-    Resolved r = resolve({""});
-    EXPECT_TRUE(r.ok);
-    EXPECT_EQ(r.path, "");
-}
-
-// What was cut would name some other file.
-TEST_F(LogPath, ArgumentLongerThan260IsRefused) {
-    for (std::size_t length : {260u, 261u, 300u}) {
-        Resolved r = resolve({std::string(length, 'a')});
-        EXPECT_EQ(r.ok, length <= 260) << length;
-        EXPECT_EQ(r.path, std::string(260, 'a').substr(0, length)) << length;
-    }
-}
-
-TEST_F(LogPath, DefaultLogNamedAfterDisno) {
-    const std::string temp = fake_os().temp_dir;
+// The log chosen for each argument vector, temporary directory and DISNO:
+// the single argument, or the server's log for display DISNO in the
+// temporary directory. A path cut at the buffer's end names some other
+// file: it is refused, and shown cut and marked where what was asked for
+// is not the argument itself.
+TEST(LogPath, ChosenFromArgumentsTempDirAndDisno) {
+    const std::string T = "C:\\Users\\ana\\AppData\\Local\\Temp\\";
+    const auto dir = [](std::size_t length) { return std::string(length - 1, 't') + "\\"; };
+    const auto cut = [](const std::string& whole) { return whole.substr(0, 257) + "..."; };
+    const std::string a = "a", nines(100, '9');
     struct Case {
         std::vector<std::string> args;
-        const char* disno;  // nullptr: not set
-        std::string expected;
+        std::optional<std::string> temp_dir;  // nullopt: the call fails
+        const char* disno;                    // nullptr: not set
+        bool accepted;
+        std::string path;
     } cases[] = {
-        {{}, nullptr, temp + "Ostrel.0.log"},
-        {{}, "", temp + "Ostrel..log"},
-        {{}, "2", temp + "Ostrel.2.log"},
-        {{"a.log", "b.log"}, "7", temp + "Ostrel.7.log"},
-        {{"a", "b", "c"}, nullptr, temp + "Ostrel.0.log"},
+        {{"D:\\logs\\server.log"}, std::nullopt, nullptr, true, "D:\\logs\\server.log"},
+        {{""}, T, nullptr, true, ""},
+        {{repeated(a, 260)}, T, nullptr, true, repeated(a, 260)},
+        {{repeated(a, 261)}, T, nullptr, false, repeated(a, 260)},
+        {{repeated(a, 300)}, T, nullptr, false, repeated(a, 260)},
+        {{}, T, nullptr, true, T + "Ostrel.0.log"},
+        {{}, T, "", true, T + "Ostrel..log"},
+        {{}, T, "2", true, T + "Ostrel.2.log"},
+        {{"a.log", "b.log"}, T, "7", true, T + "Ostrel.7.log"},
+        {{"a", "b", "c"}, T, nullptr, true, T + "Ostrel.0.log"},
+        {{}, std::nullopt, nullptr, true, "Ostrel.0.log"},
+        {{}, dir(248), "0", true, dir(248) + "Ostrel.0.log"},  // exactly 260
+        {{}, dir(260), "0", false, cut(dir(260))},             // room for the terminator only
+        {{}, dir(250), "0", false, cut(dir(250) + "Ostrel.0.log")},  // .log goes first
+        {{}, dir(248), "12", false, cut(dir(248) + "Ostrel.12.log")},
+        {{}, dir(200), nines.c_str(), false, cut(dir(200) + "Ostrel." + nines)},
+        {{}, dir(261), "0", false, "Ostrel.0.log"},
+        {{}, dir(262), "0", false, "Ostrel.0.log"},
+        {{}, dir(400), "0", false, "Ostrel.0.log"},
     };
     for (const Case& c : cases) {
-        reset_fake_os();
-        if (c.disno) fake_os().env["DISNO"] = c.disno;
-        Resolved r = resolve(c.args);
-        EXPECT_TRUE(r.ok);
-        EXPECT_EQ(r.path, c.expected) << "args " << c.args.size();
-        EXPECT_EQ(fake_os().calls.front(), "GetTempPathA 261");
+        reset_fake();
+        fake().temp_fails = !c.temp_dir;
+        fake().temp_dir = c.temp_dir.value_or("");
+        if (c.disno) fake().env["DISNO"] = c.disno;
+        Argv argv("follow.exe", c.args);
+        char path[PATH_BUF_SIZE];
+        EXPECT_EQ(resolve_log_path(argv.count(), argv.get(), path), c.accepted) << c.path;
+        EXPECT_EQ(path, c.path);
     }
 }
 
-TEST_F(LogPath, FailingTempPathGivesBareName) {
-    fake_os().temp_fails = true;
-    Resolved r = resolve({});
-    EXPECT_TRUE(r.ok);
-    EXPECT_EQ(r.path, "Ostrel.0.log");
-}
-
-// A name cut at the buffer's end is refused, and shown as cut.
-TEST_F(LogPath, NameThatDoesNotFitIsRefused) {
-    struct Case {
-        std::size_t dir_length;
-        std::string disno;
-        bool ok;
-        std::string expected_end;  // of the whole path
-    } cases[] = {
-        {248, "0", true, "t\\Ostrel.0.log"},  // exactly 260
-        {260, "0", false, "tt..."},           // room for the terminator only
-        {250, "0", false, "t\\Ostrel...."},     // .log goes first
-        {248, "12", false, "\\Ostrel.12..."},
-        {200, std::string(100, '9'), false, "\\Ostrel." + std::string(50, '9') + "..."},
-    };
-    for (const Case& c : cases) {
-        reset_fake_os();
-        fake_os().temp_dir = std::string(c.dir_length - 1, 't') + "\\";
-        fake_os().env["DISNO"] = c.disno;
-        Resolved r = resolve({});
-        EXPECT_EQ(r.ok, c.ok) << c.dir_length;
-        EXPECT_EQ(r.path.size(), std::min<std::size_t>(260, c.dir_length + 11 + c.disno.size()));
-        EXPECT_EQ(r.path.substr(r.path.size() - c.expected_end.size()), c.expected_end);
-    }
-}
-
-TEST_F(LogPath, TempDirThatDoesNotFitIsRefused) {
-    for (std::size_t length : {261u, 262u, 400u}) {
-        reset_fake_os();
-        fake_os().temp_dir = std::string(length - 1, 't') + "\\";
-        Resolved r = resolve({});
-        EXPECT_FALSE(r.ok) << length;
-        EXPECT_EQ(r.path, "Ostrel.0.log");
-    }
-}
-
+// Formatting and copying never write past the size, always terminate, and
+// tell whether the whole fitted.
 TEST(BoundedFormat, AlwaysTerminatesAndNeverOverruns) {
-    char buf[8];
-    std::memset(buf, 'x', sizeof buf);
-    bounded_format(buf, 4, "%s", "abcdef");
-    EXPECT_STREQ(buf, "abc");
-    EXPECT_EQ(buf[4], 'x');
-    bounded_format(buf, 1, "%s", "abcdef");
-    EXPECT_STREQ(buf, "");
-    bounded_copy(buf, 3, "hello");
-    EXPECT_STREQ(buf, "he");
+    struct Case {
+        std::size_t size;
+        const char* text;
+        const char* kept;
+        bool fits;
+    } cases[] = {
+        {4, "abcdef", "abc", false}, {4, "abc", "abc", true}, {1, "abcdef", "", false},
+        {4, "", "", true},           {1, "", "", true},
+    };
+    for (const Case& c : cases) {
+        char buf[8];
+        std::memset(buf, 'x', sizeof buf);
+        EXPECT_EQ(bounded_format(buf, c.size, "%s", c.text), c.fits) << c.size << c.text;
+        EXPECT_STREQ(buf, c.kept);
+        EXPECT_EQ(buf[c.size], 'x') << c.size << c.text;
+        std::memset(buf, 'x', sizeof buf);
+        bounded_copy(buf, c.size, c.text);
+        EXPECT_STREQ(buf, c.kept);
+        EXPECT_EQ(buf[c.size], 'x') << c.size << c.text;
+    }
 }
 
 }  // namespace

@@ -2,14 +2,14 @@
 // Accepted arguments are relative names on Linux ("C:\..." is one file
 // name), so lists are written into the current directory, checked, and
 // removed again.
-#include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <regex>
 #include <string>
 
 #include "expected_texts.h"
-#include "fake_os.h"
+#include "fake.h"
 #include "glyphroots.h"
 #include "temp_file.h"
 #include "text.h"
@@ -18,15 +18,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string arg(reinterpret_cast<const char*>(data), size);
     arg = arg.substr(0, arg.find('\0'));
     const bool accepted = check_install_dir(arg.c_str());
-    const bool expected = arg.size() >= 3 && std::isalpha(static_cast<unsigned char>(arg[0])) &&
-                          arg[1] == ':' && arg[2] == '\\';
+    // A drive letter, a colon and a backslash.
+    static const std::regex drive_letter_colon_backslash("^[A-Za-z]:\\\\");
+    const bool expected = std::regex_search(arg, drive_letter_colon_backslash);
     if (accepted != expected) std::abort();
     if (!accepted || arg.find('/') != std::string::npos) return 0;
 
-    reset_fake_os();
-    fake_os().env["WINDIR"] = "C:\\WINDOWS";
+    reset_fake();
+    fake().env["WINDIR"] = "C:\\WINDOWS";
     const std::string list = arg + "\\glyphroots";
-    const int status = create_font_path_list(arg.c_str());
+    const int status = ensure_font_path_list(arg.c_str());
     if (list.size() > PATH_BUF_SIZE - 2) {
         if (status != 1 || std::fopen(list.substr(0, PATH_BUF_SIZE - 2).c_str(), "rb")) std::abort();
         return 0;

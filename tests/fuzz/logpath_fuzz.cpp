@@ -9,22 +9,22 @@
 #include <string>
 #include <vector>
 
-#include "fake_os.h"
+#include "fake.h"
 #include "follow.h"
 #include "program_args.h"
 #include "text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 3) return 0;
-    reset_fake_os();
-    FakeOs& fake = fake_os();
+    reset_fake();
+    Fake& state = fake();
     // Byte 0: argument count 1..8. Byte 1: temp directory length 0..511,
     // high bit of byte 2 set: the call fails. Bit 6 of byte 2: DISNO unset.
     // The rest: NUL-separated arguments, then DISNO.
     const int argc = 1 + data[0] % 8;
     const std::size_t temp_length = data[1] | (data[2] & 1) << 8;
-    fake.temp_fails = data[2] & 0x80;
-    fake.temp_dir = std::string(temp_length, 'T');
+    state.temp_fails = data[2] & 0x80;
+    state.temp_dir = std::string(temp_length, 'T');
     std::vector<std::string> parts(1, "");
     for (std::size_t i = 3; i < size; ++i) {
         if (data[i] == 0) {
@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i) args.push_back(i < static_cast<int>(parts.size()) ? parts[i - 1] : "");
-    if (!(data[2] & 0x40)) fake.env["DISNO"] = parts.back();
+    if (!(data[2] & 0x40)) state.env["DISNO"] = parts.back();
 
     Argv argv("follow.exe", args);
     std::unique_ptr<char[]> path(new char[PATH_BUF_SIZE]);
@@ -49,8 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (length != std::min<std::size_t>(args[0].size(), PATH_BUF_SIZE - 1)) std::abort();
     } else {
         // The whole default name, or refused.
-        const bool dir_fits = fake.temp_fails || temp_length < PATH_BUF_SIZE;
-        const std::string whole = (fake.temp_fails || !dir_fits ? "" : fake.temp_dir) + "Ostrel." +
+        const bool dir_fits = state.temp_fails || temp_length < PATH_BUF_SIZE;
+        const std::string whole = (state.temp_fails || !dir_fits ? "" : state.temp_dir) + "Ostrel." +
                                   (data[2] & 0x40 ? "0" : parts.back()) + ".log";
         if (ok != (dir_fits && whole.size() < PATH_BUF_SIZE)) std::abort();
         if (ok && whole != path.get()) std::abort();

@@ -8,6 +8,12 @@
 #include "temp_file.h"
 #include "wide_win32.h"
 
+int open_handle_count() {
+    DWORD count = 0;
+    GetProcessHandleCount(GetCurrentProcess(), &count);
+    return static_cast<int>(count);
+}
+
 // NTFS fills a far write's hole with zeros on disk unless the file is
 // marked sparse first.
 bool make_sparse(std::FILE* file) {

@@ -20,10 +20,12 @@ public:
     // program_path). With refused_output, standard output is a file that
     // fails every write, as a full disk does.
     bool start(const std::vector<std::string>& args, bool refused_output = false);
-    // Windows only: the program with a command line written as a launcher
-    // or a batch file writes it, in UTF-8.
+#ifdef _WIN32
+    // The program with a command line written as a launcher or a batch file
+    // writes it, in UTF-8.
     bool start_command_line(const std::string& program, const std::string& line,
                             bool refused_output = false);
+#endif
     // Reads standard output until it is as long as expected or timeout_ms
     // pass; gives all read so far.
     const std::string& read_until(const std::string& expected, int timeout_ms);

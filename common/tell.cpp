@@ -1,8 +1,10 @@
-#include "warn.h"
+#include "tell.h"
 
+#include <cstdio>
 #include <cstring>
 
-#include "os.h"
+#include "platform/box.h"
+#include "platform/output.h"
 #include "text.h"
 
 namespace {
@@ -56,12 +58,8 @@ char* put(char* out, const char* arg, Fitted s) {
 
 }  // namespace
 
-void warning_notice(const char* caption, const char* text) {
-    os::MessageBoxA(nullptr, text, caption, os::WARNING_BOX_STYLE);
-}
-
-void format_notice(char* text, std::size_t size, const char* format, const char* name,
-                   const char* value) {
+void format_for_user(char* text, std::size_t size, const char* format, const char* name,
+                     const char* value) {
     std::size_t fixed = std::strlen(format);
     for (const char* f = format; (f = std::strstr(f, "%s")) != nullptr; f += 2) fixed -= 2;
     const std::size_t room = size - 1 > fixed ? size - 1 - fixed : 0;
@@ -89,9 +87,15 @@ void format_notice(char* text, std::size_t size, const char* format, const char*
     *out = '\0';
 }
 
-void complain(const char* format, const char* name) {
+void tell_in_box(const char* caption, const char* text) {
+    os::MessageBoxA(nullptr, text, caption, os::BOX_OK_WARNING);
+}
+
+void tell_on_stderr(const char* format, const char* name) {
     // Room for the longest path and any of the fixed texts around it.
     char line[PATH_BUF_SIZE + 64];
-    format_notice(line, sizeof line, format, name);
+    format_for_user(line, sizeof line, format, name);
     os::write_stderr(line);
 }
+
+void tell_on_stdout(const char* text) { std::fputs(text, stdout); }

@@ -6,7 +6,7 @@
 
 #include <cstdio>
 
-#include "file64.h"
+#include "files.h"
 
 namespace os {
 

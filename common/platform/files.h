@@ -1,5 +1,5 @@
-// The log's file operations: its shared open and positions past 2 GiB.
-// They are never faked: the tests run them on real files.
+// The log's file operations: its shared open, positions past 2 GiB, and
+// what tells one file from another. The tests run them on real files.
 #pragma once
 
 #include <cstdint>

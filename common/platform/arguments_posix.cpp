@@ -1,6 +1,5 @@
-// The argument check of the native stand-in: arguments are bytes here,
-// passed on as they were given.
-#include "os.h"
+// Arguments are bytes here, passed on as they were given.
+#include "arguments.h"
 
 namespace os {
 

@@ -1,10 +1,14 @@
-// The argument checks on Windows, apart from the other platform operations
-// so that only the programs, which call them, link them.
+#include "arguments.h"
+
 #include <windows.h>
 
 #include <cstring>
 
-#include "os.h"
+// Arguments are split by the runtime's usual rules, never wildcard-expanded:
+// a log name such as *.log is a name, not a pattern.
+extern "C" {
+int _dowildcard = 0;
+}
 
 // The runtime's own splitting of the wide command line, by the rules that
 // split the single-byte one; it has no public declaration.

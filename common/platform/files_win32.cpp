@@ -1,6 +1,6 @@
 // The file operations with the Windows runtime: the log's shared open and
 // 64-bit positions.
-#include "file64.h"
+#include "files.h"
 
 #include <fcntl.h>
 #include <io.h>
