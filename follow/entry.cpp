@@ -30,7 +30,7 @@ int follow_main(int argc, char** argv) {
     }
     if (!arguments_as_typed(argc, argv)) return report_open_failure(argc > 1 ? argv[1] : "");
     char path[PATH_BUF_SIZE];
-    // A path that had to be cut is not the one asked for: the notice names
+    // A path that had to be cut is not the one asked for: what is told names
     // the argument as it was given.
     if (!resolve_log_path(argc, argv, path)) {
         return report_open_failure(argc == 2 ? argv[1] : path);

@@ -19,7 +19,7 @@ bool resolve_log_path(int argc, char** argv, char* path) {
     if (!bounded_format(path + n, PATH_BUF_SIZE - n, "Ostrel.%s.log",
                         env_or_default("DISNO", "0"))) {
         // Cut at the buffer's end, by a long DISNO: marked as cut, so that
-        // the notice does not pass the rest off as the log's name, and cut
+        // what is told does not pass the rest off as the log's name, and cut
         // where no character is split.
         std::memcpy(path + utf8_cut(path, PATH_BUF_SIZE - 4), "...", 4);
         fits = false;

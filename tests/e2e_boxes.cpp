@@ -114,7 +114,7 @@ TEST(Boxes, FollowOnAMissingLog) {
     }
 }
 
-TEST(Boxes, GlyphrootsUsageNotice) {
+TEST(Boxes, GlyphrootsUsage) {
     fs::path cwd = fs::u8path(scratch_path("glyphroots-cwd"));
     fs::create_directories(cwd);
     // "C:\" arrives as C:" : backslash-quote is an escaped quote.
@@ -189,7 +189,7 @@ TEST(Boxes, FollowUnderAPseudoConsoleShowsTheBoxAlone) {
     if (!follow.create) GTEST_SKIP() << "skipped: this Windows has no pseudoconsoles";
     ASSERT_TRUE(follow.ok);
     HWND box = wait_for_window("follow.exe error", 15000);
-    ASSERT_NE(box, nullptr) << "no box: the notice went to the pseudoconsole";
+    ASSERT_NE(box, nullptr) << "no box: the failure went to the pseudoconsole";
     EXPECT_EQ(box_text(box), "Can't open file...\n" + missing_log() + "\n\nDISPLAY \"not set\"");
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     EXPECT_EQ(exit_code(follow.pi.hProcess), 1u);

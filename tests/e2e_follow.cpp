@@ -28,12 +28,12 @@ TEST(FollowProgram, ShowsTheTailThenWhatIsAppended) {
     ASSERT_TRUE(follow.start({program, log.path()}));
 
     const std::string tail = numbered_lines(16, 25, "\n");
-    EXPECT_EQ(follow.read_until(tail, 10000), tail);
+    EXPECT_EQ(follow.read_at_least(tail.size(), 10000), tail);
 
     log.append("appended later\r\n");
     const std::string later = "appended later\r\n";
     // One poll interval and then some; an unflushed pipe never shows it.
-    EXPECT_EQ(follow.read_until(tail + later, 3000), tail + later);
+    EXPECT_EQ(follow.read_at_least((tail + later).size(), 3000), tail + later);
 
     EXPECT_TRUE(follow.running()) << "follow ends only when stopped";
     follow.stop();
@@ -50,10 +50,10 @@ TEST(FollowProgram, RestartedServersLogIsShownFromItsStart) {
     Child follow;
     ASSERT_TRUE(follow.start({program, log.path()}));
     const std::string tail = numbered_lines(3, 12, "\n");
-    ASSERT_EQ(follow.read_until(tail, 10000), tail);
+    ASSERT_EQ(follow.read_at_least(tail.size(), 10000), tail);
     log.rewrite(server_log("10:05:00 pid 222", 13));
     const std::string shown = tail + server_log("10:05:00 pid 222", 13);
-    EXPECT_EQ(follow.read_until(shown, 3000), shown);
+    EXPECT_EQ(follow.read_at_least(shown.size(), 3000), shown);
     follow.stop();
     EXPECT_EQ(follow.error_text(), "follow: " + log.path() + ": file truncated" + PIPE_NEWLINE);
 }
@@ -73,7 +73,7 @@ TEST(FollowProgram, KeepsToTheLogUnderItsName) {
     Child follow;
     ASSERT_TRUE(follow.start({program, log.path()}));
     std::string shown = "before\n";
-    ASSERT_EQ(follow.read_until(shown, 10000), shown);
+    ASSERT_EQ(follow.read_at_least(shown.size(), 10000), shown);
 
     move(log.path(), aside);
     move(aside, log.path());
@@ -82,14 +82,14 @@ TEST(FollowProgram, KeepsToTheLogUnderItsName) {
     move(aside, log.path());
     log.append("still the same\n");
     shown += "still the same\n";
-    EXPECT_EQ(follow.read_until(shown, 3000), shown);
+    EXPECT_EQ(follow.read_at_least(shown.size(), 3000), shown);
 
-    // Its last line cut off: the notice starts a line of its own.
+    // Its last line cut off: the event starts a line of its own.
     log.append("last words\r\nof the old run");
     move(log.path(), aside);
     log.rewrite("a new run\r\n");
     shown += "last words\r\nof the old run" "a new run\r\n";
-    EXPECT_EQ(follow.read_until(shown, 3000), shown);
+    EXPECT_EQ(follow.read_at_least(shown.size(), 3000), shown);
     follow.pump_for(1500);
     EXPECT_EQ(follow.output(), shown);
     EXPECT_TRUE(follow.running());
@@ -112,14 +112,14 @@ TEST(FollowProgram, FollowsLogsInFoldersOfAnyName) {
     {
         Child follow;
         ASSERT_TRUE(follow.start({program, log}));
-        EXPECT_EQ(follow.read_until(shown, 10000), shown);
+        EXPECT_EQ(follow.read_at_least(shown.size(), 10000), shown);
     }
     {
         ScopedVariable tmp("TMP", folder), temp("TEMP", folder), tmpdir("TMPDIR", folder);
         ScopedVariable disno("DISNO", "7");
         Child follow;
         ASSERT_TRUE(follow.start({program}));
-        EXPECT_EQ(follow.read_until(shown, 10000), shown);
+        EXPECT_EQ(follow.read_at_least(shown.size(), 10000), shown);
     }
     fs::remove_all(fs::u8path(folder));
 }
@@ -135,7 +135,7 @@ TEST(FollowProgram, MissingLogIsToldOnStandardError) {
         Child follow;
         ASSERT_TRUE(follow.start({program, path}));
         EXPECT_EQ(follow.wait(10000), 1) << path;
-        EXPECT_EQ(follow.read_until("", 0), "");
+        EXPECT_EQ(follow.read_at_least(0, 0), "");
         EXPECT_EQ(follow.error_text(), "follow: can't open " + path + PIPE_NEWLINE);
     }
     fs::remove_all(folder);
@@ -176,7 +176,7 @@ TEST(FollowProgram, EndsWhenItsOutputCannotBeWritten) {
     TempFile log("shown\n");
     Child gone, refused;
     ASSERT_TRUE(gone.start({program, log.path()}) && refused.start({program, log.path()}, true));
-    ASSERT_EQ(gone.read_until("shown\n", 10000), "shown\n");
+    ASSERT_EQ(gone.read_at_least(6, 10000), "shown\n");
     gone.close_output();
     log.append("to nobody\n");
     EXPECT_EQ(gone.wait(5000), 1);

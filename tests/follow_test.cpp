@@ -151,9 +151,9 @@ TEST_F(Following, TellsALogWrittenAnewFromOneChangedInPlace) {
         {"written head changed", "header\n" + std::string(HEAD_SIZE, '\0'),
          "HEADER\n" + std::string(HEAD_SIZE, '\0') + "\n", true, ""},
     };
-    // A notice starts a line of its own: after a line end of its own where
+    // An event starts a line of its own: after a line end of its own where
     // the log's last line shown had none.
-    const std::string notice = "follow: " + log_file.path() + ": file truncated\n";
+    const std::string event = "follow: " + log_file.path() + ": file truncated\n";
     for (const Case& c : cases) {
         const bool line_open = !c.before.empty() && c.before.back() != '\n';
         log_file.rewrite(c.before);
@@ -166,7 +166,7 @@ TEST_F(Following, TellsALogWrittenAnewFromOneChangedInPlace) {
         pass();
         pass();
         EXPECT_EQ(shown(), c.before + (c.announced ? c.after : c.appended)) << c.name;
-        EXPECT_EQ(fake().stderr_text, c.announced ? (line_open ? "\n" : "") + notice : "") << c.name;
+        EXPECT_EQ(fake().stderr_text, c.announced ? (line_open ? "\n" : "") + event : "") << c.name;
     }
 }
 

@@ -54,7 +54,7 @@ int run(std::vector<std::string> args) {
 
 // In a window station nobody sees, an installer's action run as LocalSystem,
 // a box would never be dismissed: the status alone tells, at once.
-TEST(Usage, BadArgumentsGetTheNoticeAndStatusOne) {
+TEST(Usage, BadArgumentsGetTheUsageAndStatusOne) {
     const std::vector<std::vector<std::string>> bad = {{}, {""}, {"C:Ostrel"}, {"/opt/ostrel", "C:\\"}};
     for (const auto& args : bad) {
         // A station nobody sees, and session 0, whose station says it is seen.
@@ -188,7 +188,7 @@ TEST_F(Installation, ServerReadsBackTheThreeDirectories) {
 }
 
 // A directory the code page changed names another folder: nothing is
-// written, and no notice stops the install. Natively the drive-letter
+// written, and no box stops the install. Natively the drive-letter
 // path is a name in the current directory, here folder.
 TEST_F(Installation, ArgumentTheCodePageChangedIsRefused) {
     fake().argument_exact = false;

@@ -105,7 +105,7 @@ int main(int argc, char** argv) {
     }
     // Whether follow has shown all that is expected, exactly, by then.
     auto caught_up = [&](int timeout_ms) {
-        return follow.read_until(expected, timeout_ms) == expected;
+        return follow.read_at_least(expected.size(), timeout_ms) == expected;
     };
     // Appending before the tail is shown would move the tail.
     if (!caught_up(15000)) {
@@ -118,9 +118,9 @@ int main(int argc, char** argv) {
     const std::string aside = log.path() + ".old";
     // Nothing more until the follower has told the change, so that each is
     // told once: two within one poll would lose the middle log.
-    auto wait_for_notice = [&](const std::string& notice, int times) {
+    auto wait_for_event = [&](const std::string& event, int times) {
         auto deadline = Clock::now() + std::chrono::seconds(15);
-        while (count(follow.errors(), notice) < static_cast<std::size_t>(times) &&
+        while (count(follow.errors(), event) < static_cast<std::size_t>(times) &&
                Clock::now() < deadline) {
             follow.pump_for(20);
         }
@@ -152,7 +152,7 @@ int main(int argc, char** argv) {
             log_bytes = random_chunk(rng);
             log.rewrite(log_bytes);
             expected += log_bytes;
-            wait_for_notice(replaced, ++rotations);
+            wait_for_event(replaced, ++rotations);
             continue;
         }
         if (change_due && !log_bytes.empty()) {
@@ -163,7 +163,7 @@ int main(int argc, char** argv) {
             log.rewrite(fresh);
             log_bytes = fresh;
             expected += fresh;
-            wait_for_notice(truncated, ++rewrites);
+            wait_for_event(truncated, ++rewrites);
             continue;
         }
         std::string chunk = random_chunk(rng);
@@ -200,7 +200,7 @@ int main(int argc, char** argv) {
     }
     if (count(errors, truncated) != static_cast<std::size_t>(rewrites) ||
         count(errors, replaced) != static_cast<std::size_t>(rotations)) {
-        std::fprintf(stderr, "soak: %zu truncation and %zu replacement notices for %d rewrites and %d rotations\n",
+        std::fprintf(stderr, "soak: %zu truncation and %zu replacement events for %d rewrites and %d rotations\n",
                      count(errors, truncated), count(errors, replaced), rewrites, rotations);
         ok = false;
     }

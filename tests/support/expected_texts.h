@@ -4,7 +4,7 @@
 
 #include <string>
 
-// glyphroots' usage notice.
+// glyphroots' usage.
 inline const std::string GLYPHROOTS_USAGE =
     "USAGE ERROR:\nThis utility should not be run stand-alone.\nIt is designed to run from "
     "the Ostrel installer\nwhich passes the correct install directory.\n\nglyphroots.exe "

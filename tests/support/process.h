@@ -6,7 +6,7 @@
 #include <vector>
 
 // What a line feed written in text mode looks like once it reaches a pipe:
-// standard error's notices and the usage; the log's bytes pass exactly.
+// standard error's lines and the usage; the log's bytes pass exactly.
 extern const char* const PIPE_NEWLINE;
 
 class Child {
@@ -26,9 +26,9 @@ public:
     bool start_command_line(const std::string& program, const std::string& line,
                             bool refused_output = false);
 #endif
-    // Reads standard output until it is as long as expected or timeout_ms
+    // Reads standard output until it holds at least bytes or timeout_ms
     // pass; gives all read so far.
-    const std::string& read_until(const std::string& expected, int timeout_ms);
+    const std::string& read_at_least(std::size_t bytes, int timeout_ms);
     bool running();
     // Waits for the end and gives the exit status, or -1 on timeout.
     int wait(int timeout_ms);
