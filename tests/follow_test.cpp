@@ -81,9 +81,12 @@ TEST_F(Following, ScriptsOfChangesAndPolls) {
         std::string shown, told;
     } scripts[] = {
         {"empty log, appended later", {{PASS}, {APPEND, "first\n"}, {PASS}, {PASS}}, "first\n", ""},
-        {"growth larger than a block, across the head's end",
+        {"growth larger than a block",
          {{APPEND, "first\n"}, {PASS}, {APPEND, big}, {PASS}, {APPEND, "more\n"}, {PASS}},
          "first\n" + big + "more\n", ""},
+        {"growth across the head's end",
+         {{APPEND, big.substr(0, 2000)}, {PASS}, {APPEND, big.substr(0, 3000)}, {PASS}},
+         big.substr(0, 2000) + big.substr(0, 3000), ""},
         {"two writes between polls, together and in order",
          {{APPEND, "old\n"}, {PASS}, {APPEND, "one\r\n"}, {APPEND, "two, no line feed"}, {PASS},
           {APPEND, " yet\n"}, {PASS}},
