@@ -71,6 +71,8 @@ layout() {
   while read -r section; do
     grep -qxF "$section" "$scratch/readme" || { echo "README.txt has no section $section"; return 1; }
   done < "$scratch/below"
+  # No sentence begins with a word left alone at a line's end.
+  ! grep -nE '[.!?] [A-Z][a-z]?$' "$scratch/readme" || return 1
   LC_ALL=C grep -q '[^ -~'"$(printf '\r')"']' "$readme" && [ "$(head -c 3 "$readme")" != "$(printf '\357\273\277')" ] &&
     { echo "README.txt: not ASCII, and no byte-order mark"; return 1; }
   return 0
