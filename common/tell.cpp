@@ -1,6 +1,5 @@
 #include "tell.h"
 
-#include <cstdio>
 #include <cstring>
 
 #include "platform/box.h"
@@ -98,4 +97,7 @@ void tell_on_stderr(const char* format, const char* name) {
     os::write_stderr(line);
 }
 
-void tell_on_stdout(const char* text) { std::fputs(text, stdout); }
+os::Output tell_on_stdout(const char* text) {
+    const os::Output written = os::write_out(text, std::strlen(text), stdout);
+    return written == os::Output::OK ? os::flush_out(stdout) : written;
+}

@@ -6,6 +6,8 @@
 
 #include <cstddef>
 
+#include "platform/output.h"
+
 // Formats text (size bytes) from a format whose only conversions are %s:
 // the first takes name, a second takes value. Both are shown as the user
 // would type them, a control character as '?', C1 and bidirectional ones
@@ -22,5 +24,5 @@ void tell_in_box(const char* caption, const char* text);
 // One line about name on standard error, formatted by format_for_user; the
 // format carries the program's name and its line feeds.
 void tell_on_stderr(const char* format, const char* name);
-// The usage, on standard output.
-void tell_on_stdout(const char* text);
+// The usage, on standard output, flushed; how the write went.
+os::Output tell_on_stdout(const char* text);

@@ -6,6 +6,7 @@
 #include "platform/arguments.h"
 #include "platform/box.h"
 #include "platform/files.h"
+#include "platform/output.h"
 #include "tell.h"
 #include "text.h"
 
@@ -25,8 +26,11 @@ int follow_main(int argc, char** argv) {
     os::InitCommonControls();
     // No file name can hold a question mark, so these name no log.
     if (argc == 2 && (std::strcmp(argv[1], "/?") == 0 || std::strcmp(argv[1], "-?") == 0)) {
-        tell_on_stdout(USAGE);
-        return 0;
+        // Told as a failed write to the log's copy is: a reader that has
+        // gone ends it without a word.
+        const os::Output told = tell_on_stdout(USAGE);
+        if (told == os::Output::FAILED) os::write_stderr(WRITE_FAILURE_LINE);
+        return told == os::Output::OK ? 0 : 1;
     }
     if (!arguments_as_typed(argc, argv)) return report_open_failure(argc > 1 ? argv[1] : "");
     char path[PATH_BUF_SIZE];

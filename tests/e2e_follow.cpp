@@ -142,16 +142,19 @@ TEST(FollowProgram, MissingLogIsToldOnStandardError) {
 }
 
 // As every console tool, it explains itself; no file is named /? or -?.
+// A usage that cannot be written is told as a copy that cannot be.
 TEST(FollowProgram, QuestionMarkShowsTheUsage) {
     const std::string last_line =
         std::string("display DISNO: %TEMP%\\Ostrel.<DISNO>.log (DISNO unset: 0).") + PIPE_NEWLINE;
     for (const char* ask : {"/?", "-?"}) {
-        Child follow;
-        ASSERT_TRUE(follow.start({program, ask}));
+        Child follow, refused;
+        ASSERT_TRUE(follow.start({program, ask}) && refused.start({program, ask}, true));
         EXPECT_EQ(follow.wait(10000), 0) << ask;
         follow.pump_for(200);
         EXPECT_NE(follow.output().find(last_line), std::string::npos) << follow.output();
         EXPECT_EQ(follow.error_text(), "");
+        EXPECT_EQ(refused.wait(10000), 1) << ask;
+        EXPECT_EQ(refused.error_text(), "follow: can't write standard output" + std::string(PIPE_NEWLINE));
     }
 }
 
