@@ -141,6 +141,22 @@ TEST(FollowProgram, MissingLogIsToldOnStandardError) {
     fs::remove_all(folder);
 }
 
+#ifdef _WIN32
+// NTFS allows a lone surrogate in a name. The runtime gives the program
+// U+FFFD in its place, another file's name: that file is never followed.
+TEST(FollowProgram, NameWithALoneSurrogateNamesNoOtherFile) {
+    const std::string folder = scratch_path("surrogate");
+    fs::create_directories(fs::u8path(folder));
+    write_bytes(folder + u8"\\s\uFFFD.log", "WRONG\n");
+    Child follow;
+    ASSERT_TRUE(follow.start({program, folder + "\\s\xED\xA0\x80.log"}));
+    EXPECT_EQ(follow.wait(10000), 1);
+    EXPECT_EQ(follow.output(), "");
+    EXPECT_EQ(follow.error_text(), "follow: can't open " + folder + u8"\\s\uFFFD.log" + PIPE_NEWLINE);
+    fs::remove_all(fs::u8path(folder));
+}
+#endif
+
 // As every console tool, it explains itself; no file is named /? or -?.
 // A usage that cannot be written is told as a copy that cannot be.
 TEST(FollowProgram, QuestionMarkShowsTheUsage) {

@@ -50,7 +50,11 @@ bool argument_is_exact(int index, const char* argument) {
     const bool utf8 = code_page == CP_UTF8;
     char converted[ARGUMENT_BUF_SIZE];
     BOOL used_default = FALSE;
-    int n = ::WideCharToMultiByte(code_page, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, args[index], -1,
+    // Under UTF-8 a lone surrogate, which NTFS allows in a name, would
+    // become U+FFFD on the way, as in the runtime's own arguments: another
+    // name. The conversion fails on it instead.
+    int n = ::WideCharToMultiByte(code_page, utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS,
+                                  args[index], -1,
                                   converted, sizeof converted, nullptr,
                                   utf8 ? nullptr : &used_default);
     return n > 0 && !used_default && std::strcmp(converted, argument) == 0;
