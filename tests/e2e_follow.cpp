@@ -188,16 +188,17 @@ TEST(FollowProgram, WildcardsAreNotExpanded) {
     fs::remove_all(folder);
 }
 
-// follow.exe | head: once the reader has gone, follow ends at its next
-// write, silently. Output that cannot be written, to a full disk say, ends
-// it at once, with a line.
+// follow.exe | head -c 100000: once the reader has gone, here in the midst
+// of a burst larger than a pipe holds, follow ends silently. Output that
+// cannot be written, to a full disk say, ends it at once, with a line.
 TEST(FollowProgram, EndsWhenItsOutputCannotBeWritten) {
     TempFile log("shown\n");
     Child gone, refused;
     ASSERT_TRUE(gone.start({program, log.path()}) && refused.start({program, log.path()}, true));
     ASSERT_EQ(gone.read_at_least(6, 10000), "shown\n");
+    log.append(std::string(1300000, 'x'));
+    gone.read_at_least(100000, 10000);
     gone.close_output();
-    log.append("to nobody\n");
     EXPECT_EQ(gone.wait(5000), 1);
     EXPECT_EQ(gone.error_text(), "");
     EXPECT_EQ(refused.wait(5000), 1);
