@@ -24,15 +24,40 @@ Fitted fit(const char* arg, std::size_t n, std::size_t room) {
     return {utf8_cut(arg, room - CUT_MARK_SIZE), true};
 }
 
-// How many bytes of the UTF-8 text at c a control character takes that
-// would act rather than show: a C1 control (U+0080 to U+009F) moves a
-// terminal's cursor, a bidirectional one (U+202A to U+202E, U+2066 to
-// U+2069) shows the letters after it in another order. 0 for any other.
-std::size_t unicode_control_size(const unsigned char* c, std::size_t left) {
-    if (left >= 2 && c[0] == 0xC2 && c[1] >= 0x80 && c[1] <= 0x9F) return 2;
-    if (left < 3 || c[0] != 0xE2) return 0;
-    if (c[1] == 0x80 && c[2] >= 0xAA && c[2] <= 0xAE) return 3;
-    if (c[1] == 0x81 && c[2] >= 0xA6 && c[2] <= 0xA9) return 3;
+// Characters that would act rather than show, or show as nothing, so that
+// a name could forge text of the program's own or pass for another: C1
+// controls, which move a terminal's cursor; bidirectional controls and
+// marks, which show the letters after them in another order; zero-width
+// and invisible characters; the line and paragraph separators.
+struct Range {
+    char32_t first, last;
+};
+constexpr Range HIDDEN[] = {
+    {0x0080, 0x009F}, {0x00AD, 0x00AD}, {0x061C, 0x061C}, {0x180E, 0x180E}, {0x200B, 0x200F},
+    {0x2028, 0x202E}, {0x2060, 0x2060}, {0x2066, 0x2069}, {0xFEFF, 0xFEFF},
+};
+
+// How many bytes the UTF-8 sequence at c takes, and the character it
+// stands for; 0 where none begins there.
+std::size_t utf8_sequence(const unsigned char* c, std::size_t left, char32_t& character) {
+    const std::size_t n = c[0] >= 0xF0 ? 4 : c[0] >= 0xE0 ? 3 : c[0] >= 0xC0 ? 2 : 0;
+    if (n == 0 || n > left) return 0;
+    character = c[0] & (0x7F >> n);
+    for (std::size_t i = 1; i < n; ++i) {
+        if ((c[i] & 0xC0) != 0x80) return 0;
+        character = character << 6 | (c[i] & 0x3F);
+    }
+    return n;
+}
+
+// How many bytes of the UTF-8 text at c a hidden character takes; 0 for
+// any other.
+std::size_t hidden_character_size(const unsigned char* c, std::size_t left) {
+    char32_t character = 0;
+    const std::size_t n = utf8_sequence(c, left, character);
+    for (const Range& range : HIDDEN) {
+        if (n > 0 && character >= range.first && character <= range.last) return n;
+    }
     return 0;
 }
 
@@ -47,7 +72,7 @@ char* put(char* out, const char* arg, Fitted s) {
         const unsigned char c = bytes[i];
         // A line feed or an escape sequence in a name would forge text of
         // the program's own.
-        const std::size_t control = unicode_control_size(bytes + i, s.bytes - i);
+        const std::size_t control = hidden_character_size(bytes + i, s.bytes - i);
         if (control > 0) i += control - 1;
         *out++ = c < 0x20 || c == 0x7F || control > 0 ? '?' : static_cast<char>(c);
     }

@@ -10,8 +10,9 @@
 
 // Formats text (size bytes) from a format whose only conversions are %s:
 // the first takes name, a second takes value. Both are shown as the user
-// would type them, a control character as '?', C1 and bidirectional ones
-// included. Where the whole does not fit, name is cut between characters
+// would type them, a control character as '?', and so each C1 control,
+// bidirectional control or mark, zero-width or invisible character, and
+// line or paragraph separator. Where the whole does not fit, name is cut between characters
 // and marked "...", never the text around it. value stays whole unless it
 // does not fit even beside a name cut to its mark; then name keeps what it
 // can beside a value cut to its mark, and value the rest, cut and marked

@@ -56,12 +56,18 @@ inline std::vector<ToldPath> told_paths() {
         {{"x" + std::string(400, '\x80')}, std::nullopt, "x" + std::string(253, '\x80') + "...",
          not_set, "x" + std::string(297, '\x80') + "..."},
         {{"C:\\a\r\nfollow: fake\x1b[2J\x7f"}, "\n:0\t", "C:\\a??follow: fake?[2J?", "\"?:0?\""},
-        // C1 and bidirectional controls, one '?' each, the first and last of
-        // each range among them; their neighbours stay.
+        // What would act rather than show, or show as nothing, one '?' each:
+        // C1 controls, bidirectional controls and marks, zero-width and
+        // invisible characters, line and paragraph separators; the first
+        // and last of each range among them. Their neighbours stay.
         {{u8"C:\\a\u009B2J\u202Egol.txt\u2066\u00A0\u202F\u2069"}, u8"\u2067:0\u0080",
          u8"C:\\a?2J?gol.txt?\u00A0\u202F?", "\"?:0?\""},
         {{u8"\u0080\u009F\u00A0\u202A\u202E\u2066\u2069\u2026\u20A9\u206A"}, std::nullopt,
          u8"??\u00A0????\u2026\u20A9\u206A", not_set},
+        {{u8"app\u200B.log\u00AD\u061C\u180E\u200F\u2028\u2060\uFEFF"}, u8"\u200E:0\u2029",
+         "app?.log???????", "\"?:0?\""},
+        {{u8"\u00AC\u00AE\u061B\u200A\u2010\u2027\u205F\u2061\uFEFE\uFF01"}, std::nullopt,
+         u8"\u00AC\u00AE\u061B\u200A\u2010\u2027\u205F\u2061\uFEFE\uFF01", not_set},
         // Names other than the one asked for: cut at the buffer's end, or
         // best-fitted by the code page.
         {{}, std::nullopt, "Ostrel.0.log", not_set, "", false, std::string(300, 't') + "\\"},
