@@ -77,12 +77,17 @@ run: windows
 # .sha256, signed when SIGN_CERT and SIGN_KEY, or SIGN_PFX, name a key
 # (SIGN_PASS_FILE holding its pass phrase), built in a tree of its own with
 # no tests. A failed build leaves dist/ as it was. Two at once take turns
-# at the one release tree, then each makes its archive under names of its
-# own. Debian's own python3, whose python3-cryptography reads the keys.
+# at the one release tree, each from its build to its archive, and the one
+# that waits says so. The sources are read before the build and again
+# before the archive is named: a change between names it -dirty. Debian's
+# own python3, whose python3-cryptography reads the keys.
 dist: dist-deps
 	@mkdir -p build
-	@flock build/release.lock sh -c 'cmake --preset release >/dev/null && cmake --build --preset release -j $(JOBS)'
-	@/usr/bin/python3 scripts/make-dist.py build/release dist
+	@sh -c 'exec 9> build/release.lock; \
+	  flock -n 9 || { echo "make dist: waiting for another make dist to finish"; flock 9; }; \
+	  DIST_SOURCES=$$(/usr/bin/python3 scripts/make-dist.py --sources) && export DIST_SOURCES && \
+	  cmake --preset release >/dev/null && cmake --build --preset release -j $(JOBS) && \
+	  /usr/bin/python3 scripts/make-dist.py build/release dist'
 
 # The README's pictures, drawn by the programs themselves under Wine, into
 # docs/images/ (to be committed).

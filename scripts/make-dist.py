@@ -2,6 +2,8 @@
 """Makes the release archive from a Windows build tree:
 
     make-dist.py BUILD_DIR OUT_DIR
+    make-dist.py --sources
+
 
 writes OUT_DIR/ostrel-companions-<version>-win64.zip, one folder of that
 name holding the two programs (stripped copies; the build tree keeps its own
@@ -9,7 +11,9 @@ for debugging), README.txt, LICENSE.txt and SHA256SUMS, and beside it the
 archive's own sum, OUT_DIR/ostrel-companions-<version>-win64.zip.sha256.
 The version is the one the build's version records carry; changes to what
 git tracks give ostrel-companions-<version>-dirty-win64.zip, never taken
-for a release. Any failure is one line on standard error, status 1, and
+for a release, and so do sources that changed after the build began:
+DIST_SOURCES holds what --sources printed before the build, and any
+change since, an edit undone again included, marks the name. Any failure is one line on standard error, status 1, and
 leaves OUT_DIR as it was, and no staging folder. Once the new archive and
 its sum are in place, the archive of this version under its other name
 (changed or not) is removed, so that it is not taken for the new one. Both
@@ -87,7 +91,7 @@ def make_archive(build_dir, out_dir, stage, partials):
     except ImportError:
         raise Failure("needs Python's cryptography module, from the python3-cryptography "
                       "package, under /usr/bin/python3") from None
-    name = naming.archive_name(build_dir)
+    name = naming.archive_name(build_dir, os.environ.get("DIST_SOURCES"))
     key = keys.signing_key()
     epoch = naming.source_epoch(signing=key is not None)
     sums = archive.stage_programs(build_dir, stage, epoch, key and signing.InMemory(key))
@@ -115,8 +119,11 @@ def make_archive(build_dir, out_dir, stage, partials):
 
 
 def main():
+    if sys.argv[1:] == ["--sources"]:
+        print(naming.source_state())
+        return
     if len(sys.argv) != 3:
-        sys.exit("usage: make-dist.py BUILD_DIR OUT_DIR")
+        sys.exit("usage: make-dist.py BUILD_DIR OUT_DIR | --sources")
     build_dir, out_dir = sys.argv[1], sys.argv[2]
     STOP.catch()
     stage, partials = None, []

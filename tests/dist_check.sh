@@ -248,15 +248,43 @@ reproducible() {
   done
   cmp "$scratch/first/dist/$name.zip" "$scratch/second folder/dist/$name.zip" || return 1
   # Two make dist at once after a source changed take turns at the build
-  # tree, and both give the same bytes. Two builds of one tree race, and
-  # one of them failed in about one round of five: four rounds.
-  for round in 1 2 3 4; do
-    touch "$scratch/first/common/text.cpp"
-    (cd "$scratch/first" && make dist > "$scratch/together-1.log" 2>&1) & together=$!
-    (cd "$scratch/first" && make dist > "$scratch/together-2.log" 2>&1) || { cat "$scratch/together-2.log"; return 1; }
-    wait "$together" || { cat "$scratch/together-1.log"; return 1; }
-    cmp "$scratch/first/dist/$name.zip" "$scratch/second folder/dist/$name.zip" || return 1
+  # tree, each from its build to its archive, and both give the same bytes.
+  touch "$scratch/first/common/text.cpp"
+  (cd "$scratch/first" && make dist > "$scratch/together-1.log" 2>&1) & together=$!
+  (cd "$scratch/first" && make dist > "$scratch/together-2.log" 2>&1) || { cat "$scratch/together-2.log"; return 1; }
+  wait "$together" || { cat "$scratch/together-1.log"; return 1; }
+  cmp "$scratch/first/dist/$name.zip" "$scratch/second folder/dist/$name.zip" || return 1
+  # A signed run waits for its pass phrase; meanwhile follow is edited to
+  # end with 42, another run is asked for, which says it waits, and the
+  # edit is undone. Neither archive holds the edit: the first was built
+  # before it, the second after.
+  throwaway_certificate "$scratch/cert.pem" "$scratch/key.pem" || return 1
+  openssl pkey -in "$scratch/key.pem" -aes256 -passout pass:phrase -out "$scratch/locked.key" || return 1
+  mkfifo "$scratch/phrase"
+  (cd "$scratch/first" && SIGN_CERT="$scratch/cert.pem" SIGN_KEY="$scratch/locked.key" \
+     SIGN_PASS_FILE="$scratch/phrase" make dist > "$scratch/signed.log" 2>&1) & signed=$!
+  # Opened at both ends once the first run reads its pass phrase, its
+  # archive named by then.
+  (exec 8> "$scratch/phrase"; : > "$scratch/reading"
+   until [ -e "$scratch/go" ]; do sleep 0.2; done; echo phrase >&8) & writer=$!
+  waited=0
+  until [ -e "$scratch/reading" ] && grep -qx "make dist: waiting for another make dist to finish" "$scratch/after.log" 2>/dev/null; do
+    if [ -e "$scratch/reading" ] && [ ! -e "$scratch/after.log" ]; then
+      sed -i 's/return follow_main(argc, argv);/return 42;/' "$scratch/first/follow/main.cpp"
+      (cd "$scratch/first" && make dist > "$scratch/after.log" 2>&1) & after=$!
+    fi
+    [ $((waited += 1)) -lt 600 ] || { echo "no pass phrase read, or no run that said it waits"; kill "$writer"; return 1; }
+    sleep 0.2
   done
+  git -C "$scratch/first" checkout -q follow/main.cpp
+  : > "$scratch/go"
+  wait "$signed" || { cat "$scratch/signed.log"; return 1; }
+  grep -q "/$name.zip\$" "$scratch/signed.log" || { cat "$scratch/signed.log"; return 1; }
+  unpack "$scratch/first/dist/$name.zip" "$scratch/signed-run"
+  wait "$after" || { cat "$scratch/after.log"; return 1; }
+  cmp "$scratch/first/dist/$name.zip" "$scratch/second folder/dist/$name.zip" || return 1
+  unpack "$scratch/second folder/dist/$name.zip" "$scratch/unsigned-run"
+  same_build "$scratch/signed-run/$name" "$scratch/unsigned-run/$name" || return 1
   # Built with no test configured: no GoogleTest and no Wine needed.
   [ ! -e "$scratch/first/build/release/tests" ] && [ ! -e "$scratch/first/build/windows" ] &&
     ! grep -q GTest "$scratch/first/build/release/CMakeCache.txt"

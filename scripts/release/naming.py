@@ -1,5 +1,6 @@
 """The archive's name and time: the suite's version, a mark for changes
 not committed, and the time every entry and signature carries."""
+import hashlib
 import os
 import re
 import subprocess
@@ -31,13 +32,36 @@ def product_version(build_dir):
     return found.group(1)
 
 
-def archive_name(build_dir):
+def git(*args):
+    """What git says, as bytes; nothing where it cannot say."""
+    return subprocess.run(["git", "-C", ROOT] + list(args), capture_output=True,
+                          check=False).stdout
+
+
+def source_state():
+    """What the sources are now: the commit, what git says has changed, and
+    when each file it tracks was last written, so that an edit undone again
+    still tells."""
+    times = []
+    for name in git("ls-files", "-z").split(b"\0"):
+        try:
+            times.append(os.stat(os.path.join(ROOT.encode(), name)).st_mtime_ns if name else 0)
+        except OSError:
+            times.append(-1)
+    state = git("rev-parse", "HEAD") + git("status", "--porcelain", "--untracked-files=no")
+    return hashlib.sha256(state + repr(times).encode()).hexdigest()
+
+
+def archive_name(build_dir, built_from=None):
     """-dirty marks changes to what git tracks, as git describe --dirty
     does, or a tree git cannot tell about; files git does not track, a key
-    beside the tree say, change nothing."""
+    beside the tree say, change nothing. built_from, the source_state()
+    taken before the build, marks it too where the sources have changed
+    since: the programs may hold what is no longer there."""
     status = subprocess.run(["git", "-C", ROOT, "status", "--porcelain", "--untracked-files=no"],
                             capture_output=True, check=False)
     dirty = status.returncode != 0 or status.stdout.strip()
+    dirty = dirty or (built_from is not None and built_from != source_state())
     return "ostrel-companions-%s%s-win64" % (product_version(build_dir), "-dirty" if dirty else "")
 
 
