@@ -146,6 +146,7 @@ signed() {
 # programs are the same once their signatures are removed.
 same_build() {  # same_build FOLDER FOLDER
   for exe in follow.exe glyphroots.exe; do
+    rm -f "$scratch/a-$exe" "$scratch/b-$exe"
     osslsigncode remove-signature -in "$1/$exe" -out "$scratch/a-$exe" > /dev/null &&
     osslsigncode remove-signature -in "$2/$exe" -out "$scratch/b-$exe" > /dev/null &&
     cmp "$scratch/a-$exe" "$scratch/b-$exe" || return 1

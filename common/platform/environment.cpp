@@ -4,14 +4,12 @@
 
 namespace os {
 
-unsigned long answer_temp_path(const char* dir, unsigned long length, char* buffer) {
-    const std::size_t n = std::strlen(dir);
-    const bool add_separator = n == 0 || (dir[n - 1] != '/' && dir[n - 1] != '\\');
-    const std::size_t total = n + (add_separator ? 1 : 0);
+unsigned long answer_temp_path(const char* dir, const char* separator, unsigned long length,
+                               char* buffer) {
+    const std::size_t n = std::strlen(dir), total = n + std::strlen(separator);
     if (total + 1 > length) return static_cast<unsigned long>(total + 1);
     std::memcpy(buffer, dir, n);
-    if (add_separator) buffer[n] = '/';
-    buffer[total] = '\0';
+    std::memcpy(buffer + n, separator, total - n + 1);
     return static_cast<unsigned long>(total);
 }
 

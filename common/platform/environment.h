@@ -14,8 +14,9 @@ unsigned long GetTempPathA(unsigned long length, char* buffer);
 // need when it does not fit, or 0 when there is none.
 unsigned long GetShortPathNameA(const char* long_path, char* short_path, unsigned long length);
 
-// GetTempPathA's answer for dir, for whatever stands in for the system: dir
-// with a separator added when it ends in none, or the size that needs.
-unsigned long answer_temp_path(const char* dir, unsigned long length, char* buffer);
+// GetTempPathA's answer, for whatever stands in for the system: dir and
+// then separator, or the size they need with the terminator.
+unsigned long answer_temp_path(const char* dir, const char* separator, unsigned long length,
+                               char* buffer);
 
 }  // namespace os

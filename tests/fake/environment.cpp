@@ -19,7 +19,7 @@ const char* getenv(const char* name) {
 
 unsigned long GetTempPathA(unsigned long length, char* buffer) {
     fake_asked();
-    return fake().temp_fails ? 0 : answer_temp_path(fake().temp_dir.c_str(), length, buffer);
+    return fake().temp_fails ? 0 : answer_temp_path(fake().temp_dir.c_str(), "", length, buffer);
 }
 
 unsigned long GetShortPathNameA(const char* long_path, char* short_path, unsigned long length) {

@@ -9,7 +9,8 @@
 #include <vector>
 
 struct Fake {
-    // Environment: variables, the temporary directory, short names.
+    // Environment: variables, the temporary directory as GetTempPathA gives
+    // it, separator included, and short names.
     std::map<std::string, std::string> env;
     std::string temp_dir = "C:\\Users\\ana\\AppData\\Local\\Temp\\";
     bool temp_fails = false;

@@ -3,17 +3,21 @@ rem Runs every test in this folder, each within its time limit, and keeps
 rem what each said, with GoogleTest's XML reports, in results\ beside this
 rem file. One line per test, then the count, which results\count.txt keeps
 rem too; ends with 0 when all passed, and with 1 otherwise, or when
-rem results\ cannot be written, where no test runs.
+rem results\count.txt cannot be written anew, where no test runs.
 setlocal EnableExtensions DisableDelayedExpansion
 cd /d "%~dp0"
 set "here=%~dp0"
 set passed=0
 set failed=0
+set "run=%random%%random%"
 if exist results\* rd /s /q results 2> nul
 mkdir results 2> nul
+del /f /q results\count.txt 2> nul
 call :unfinished 2> nul
-if not exist results\count.txt (
-  echo run-tests: no test ran: the results folder beside run-tests.cmd cannot be written
+rem A count left from before, that cannot be removed, is no count of this run.
+find "run %run%" results\count.txt > nul 2> nul
+if errorlevel 1 (
+  echo run-tests: no test ran: results\count.txt beside run-tests.cmd cannot be written anew
   call :hold
   exit /b 1
 )
@@ -28,13 +32,19 @@ call :test resources_test 120 follow.exe glyphroots.exe
 call :test soak 90 follow.exe 6
 echo %passed% passed, %failed% failed
 echo %passed% passed, %failed% failed> results\count.txt
+find "%passed% passed, %failed% failed" results\count.txt > nul 2> nul
+if errorlevel 1 (
+  echo run-tests: results\count.txt cannot be written, and says the run did not finish
+  set failed=1
+)
 call :hold
 if %failed% gtr 0 exit /b 1
 exit /b 0
 
 rem Until the run's end says otherwise, the count says that it did not end.
 :unfinished
-echo run-tests.cmd did not finish> results\count.txt
+rem Its number last: a digit before > would name a handle.
+> results\count.txt echo run-tests.cmd did not finish: run %run%
 goto :eof
 
 rem :test NAME SECONDS [ARG...]: one test program, its output in results\.
@@ -45,6 +55,14 @@ set "seconds=%~2"
 set "out=results\%~1.txt"
 if not exist "%here%%name%.exe" (
   echo FAIL %name%: %name%.exe is not in this folder
+  set /a failed+=1
+  goto :eof
+)
+rem A result left from before, that cannot be removed, would pass for this
+rem run's.
+del /f /q "%out%" "results\%name%.xml" 2> nul
+if exist "%out%" (
+  echo FAIL %name%: %out% is left from before and cannot be removed, so it did not run
   set /a failed+=1
   goto :eof
 )

@@ -22,12 +22,13 @@ mkdir "$folder"
 bundle="$folder/$(basename "$zip" .zip)"
 [ -s "$bundle/README.txt" ] || fail "the zip has no README.txt"
 
-# run-tests.cmd in a console window of its own: what it said, and the
-# status that wineconsole passes on.
+# run-tests.cmd in a console window of its own, in the bundle or the
+# folder given: what it said, and the status that wineconsole passes on.
 run_in_console() {
+  in=${1:-$bundle}
   status=0
-  (cd "$bundle" && "$run" wineconsole cmd /c "run-tests.cmd > said.txt 2>&1") || status=$?
-  said=$(tr -d '\r' < "$bundle/said.txt") || said="(nothing: run-tests.cmd did not start)"
+  (cd "$in" && "$run" wineconsole cmd /c "run-tests.cmd > said.txt 2>&1") || status=$?
+  said=$(tr -d '\r' < "$in/said.txt") || said="(nothing: run-tests.cmd did not start)"
 }
 
 run_in_console
@@ -53,5 +54,28 @@ rm -rf "$bundle/results"
 run_in_console
 [ "$status" -eq 1 ] && [ "$(printf '%s\n' "$said" | wc -l)" -eq 1 ] && [ -f "$bundle/results" ] ||
   fail "with a file named results, run-tests.cmd ended with $status, saying: $said"
+no_folder=$said
+
+# Results left from before that cannot be removed (immutable, as a locked
+# file or a deny ACL is on Windows), in a folder with one test: its stale
+# PASS is no pass, and a stale count stops the run in one line.
+locked="$scratch/locked"
+mkdir -p "$locked/results"
+cp "$bundle/run-tests.cmd" "$bundle/time-limit.exe" "$bundle/follow_tests.exe" "$locked/"
+echo "PASS" > "$locked/results/follow_tests.txt"
+if chattr +i "$locked/results/follow_tests.txt" 2> /dev/null; then
+  run_in_console "$locked"
+  chattr -i "$locked/results/follow_tests.txt"
+  [ "$status" -eq 1 ] && printf '%s\n' "$said" | grep -q '^FAIL follow_tests: .* cannot be removed' &&
+    ! printf '%s\n' "$said" | grep -q '^PASS' || fail "with a result that cannot be removed: $said"
+  echo "7 passed, 0 failed" > "$locked/results/count.txt"
+  chattr +i "$locked/results/count.txt"
+  run_in_console "$locked"
+  chattr -i "$locked/results/count.txt"
+  [ "$status" -eq 1 ] && [ "$(printf '%s\n' "$said" | wc -l)" -eq 1 ] ||
+    fail "with a count that cannot be written: $said"
+else
+  echo "skipped: results that cannot be removed, where chattr cannot make a file immutable"
+fi
 printf 'ok: %s, from %s in "%s" in a console window; with no results folder: %s\n' \
-  "$last" "$(basename "$bundle")" "$folder" "$said"
+  "$last" "$(basename "$bundle")" "$folder" "$no_folder"
