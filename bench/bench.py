@@ -24,7 +24,6 @@ are measured beside. Run it with `make bench`; it prints a Markdown table.
 """
 import os
 import platform
-import shutil
 import signal
 import statistics
 import subprocess
@@ -213,7 +212,9 @@ def wine_baseline(name, source_text):
 
 def wineserver(flag):
     env = dict(os.environ, WINEPREFIX=os.path.join(ROOT, "build", "windows", "wineprefix"))
-    server = shutil.which("wineserver") or "/usr/lib/wine/wineserver"
+    server = subprocess.run(["sh", "-c", '. "$1"; printf %s "$wineserver"', "sh",
+                             os.path.join(ROOT, "scripts", "wine-tools.sh")],
+                            capture_output=True, text=True, check=True).stdout
     subprocess.run([server, flag], env=env, check=False)
 
 

@@ -12,8 +12,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 out=$(mkdir -p "${1:-$root/docs/images}" && cd "${1:-$root/docs/images}" && pwd)
 build="$root/build/windows"
 export WINEPREFIX="$root/build/screenshots/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-wine=$(command -v wine64 || true)
-[ -n "$wine" ] || wine=/usr/lib/wine/wine64
+. "$root/scripts/wine-tools.sh"
 
 fail() { echo "screenshots: $*" >&2; exit 1; }
 for program in follow glyphroots; do
@@ -39,7 +38,7 @@ if [ ! -f "$WINEPREFIX/.ready" ]; then
   for font in /usr/share/wine/fonts/marlett.ttf /usr/lib/wine/fonts/marlett.ttf; do
     [ -f "$font" ] && cp "$font" "$WINEPREFIX/drive_c/windows/Fonts/" && break
   done
-  "$server" -w
+  "$wineserver" -w
   touch "$WINEPREFIX/.ready"
 fi
 programs="$WINEPREFIX/drive_c/Ostrel"
@@ -59,8 +58,8 @@ capture() {
   [ -n "$geometry" ] || fail "no window titled \"$1\" appeared within 20 s"
   sleep 2
   import -window root -crop "$geometry" +repage "$out/$2"
-  "$server" -k
-  "$server" -w
+  "$wineserver" -k
+  "$wineserver" -w
 }
 
 # A server's log, rotated while follow shows it; in a folder of the same

@@ -1,14 +1,13 @@
 # Sourced by a script whose Wine programs need a desktop, windows and all,
 # where there may be no display: an Xvfb display of its own, named by
 # DISPLAY, and a scratch folder; on exit, the prefix's programs are ended,
-# the display closed and the folder removed. The script sets WINEPREFIX
-# and defines fail MESSAGE before it sources this.
-server=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
+# the display closed and the folder removed. The script sets WINEPREFIX,
+# defines fail MESSAGE and sources wine-tools.sh before it sources this.
 command -v Xvfb > /dev/null || fail "no Xvfb: scripts/install-deps.sh tests installs it"
 scratch=$(mktemp -d)
 xvfb=""
 close_desktop() {
-  "$server" -k 2> /dev/null || true
+  "$wineserver" -k 2> /dev/null || true
   [ -z "$xvfb" ] || kill "$xvfb" 2> /dev/null || true
   rm -rf "$scratch"
 }

@@ -10,13 +10,7 @@ prefix=$1 driver=null
 [ "${2:-null}" = null ] || driver=x11
 mkdir -p "$(dirname "$prefix")"
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-# wineserver will not start with a TMPDIR that does not exist.
-if [ -n "${TMPDIR:-}" ] && [ ! -d "$TMPDIR" ]; then unset TMPDIR; fi
-wine=$(command -v wine64 || true)
-[ -n "$wine" ] || wine=/usr/lib/wine/wine64
-[ -x "$wine" ] || wine=$(command -v wine)
-server=$(command -v wineserver || true)
-[ -n "$server" ] || server=/usr/lib/wine/wineserver64
+. "$(dirname "$0")/wine-tools.sh"
 # The wineserver started here lives on after the set-up, so no Wine process
 # may inherit the lock's descriptor: the lock would be held for as long as
 # any program runs in the prefix, and every other start would wait.
@@ -33,7 +27,7 @@ server=$(command -v wineserver || true)
     # The desktop that wineboot started is on the default driver: let that
     # server end, so that the next program starts one whose desktop takes
     # the driver named.
-    "$server" -w 9>&-
+    "$wineserver" -w 9>&-
     touch "$prefix/.ready"
   fi
 ) 9>"$prefix.lock"

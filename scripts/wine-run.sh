@@ -7,10 +7,7 @@ set -eu
 here=$(dirname "$0")
 "$here/wine-prefix.sh" "$WINEPREFIX"
 export WINEDEBUG=-all
-if [ -n "${TMPDIR:-}" ] && [ ! -d "$TMPDIR" ]; then unset TMPDIR; fi
-wine=$(command -v wine64 || true)
-[ -n "$wine" ] || wine=/usr/lib/wine/wine64
-[ -x "$wine" ] || wine=$(command -v wine)
+. "$here/wine-tools.sh"
 
 # The machine a program file is built for, from its PE header: 014c for
 # 32-bit x86.

@@ -9,11 +9,12 @@ set -eu
 run=$1 follow=$2 glyphroots=$3
 scratch=$(mktemp -d)
 export WINEPREFIX="$scratch/prefix"
+# The Wine that WINE-RUN.SH runs, whose server the clean-up ends.
+. "$(dirname "$run")/wine-tools.sh"
 first=""
 cleanup() {
   [ -n "$first" ] && kill "$first" 2>/dev/null
-  server=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
-  "$server" -k 2>/dev/null || true
+  "$wineserver" -k 2>/dev/null || true
   rm -rf "$scratch"
 }
 trap cleanup EXIT

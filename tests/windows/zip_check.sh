@@ -13,6 +13,7 @@ zip=$1 run=$2
 here=$(cd "$(dirname "$0")" && pwd)
 export WINEPREFIX="$(cd "$(dirname "$run")" && pwd)/desktop-prefix"
 fail() { echo "FAIL: $*"; exit 1; }
+. "$here/../../scripts/wine-tools.sh"
 . "$here/../../scripts/wine-desktop.sh"
 sh "$here/../../scripts/wine-prefix.sh" "$WINEPREFIX" desktop
 
