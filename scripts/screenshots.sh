@@ -24,23 +24,10 @@ done
 
 . "$root/scripts/wine-desktop.sh"
 
-# A prefix of its own, on the X11 driver, whose programs all open in one
-# virtual desktop with frames. Debian's Wine does not find its own symbol
-# font, which draws the caption buttons: without it the close button is
-# the letter r.
-if [ ! -f "$WINEPREFIX/.ready" ]; then
-  mkdir -p "$(dirname "$WINEPREFIX")"
-  # It says it failed where this Wine has no 32-bit part, and is done.
-  "$wine" wineboot -i > /dev/null 2>&1 || true
-  [ -d "$WINEPREFIX/drive_c/windows/Fonts" ] || fail "wineboot made no prefix in $WINEPREFIX"
-  "$wine" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f > /dev/null 2>&1
-  "$wine" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 800x500 /f > /dev/null 2>&1
-  for font in /usr/share/wine/fonts/marlett.ttf /usr/lib/wine/fonts/marlett.ttf; do
-    [ -f "$font" ] && cp "$font" "$WINEPREFIX/drive_c/windows/Fonts/" && break
-  done
-  "$wineserver" -w
-  touch "$WINEPREFIX/.ready"
-fi
+# A prefix of its own, whose programs all open in one virtual desktop with
+# frames. Its symbol font draws the caption buttons: without it the close
+# button is the letter r.
+sh "$root/scripts/wine-prefix.sh" "$WINEPREFIX" desktop 800x500 marlett.ttf
 programs="$WINEPREFIX/drive_c/Ostrel"
 mkdir -p "$programs"
 cp "$build/follow.exe" "$build/glyphroots.exe" "$programs/"
