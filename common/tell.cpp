@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/box.h"
+#include "platform/charset.h"
 #include "platform/output.h"
 #include "text.h"
 
@@ -50,31 +51,48 @@ std::size_t utf8_sequence(const unsigned char* c, std::size_t left, char32_t& ch
     return n;
 }
 
-// How many bytes of the UTF-8 text at c a hidden character takes; 0 for
-// any other.
-std::size_t hidden_character_size(const unsigned char* c, std::size_t left) {
-    char32_t character = 0;
-    const std::size_t n = utf8_sequence(c, left, character);
+bool hidden(char32_t character) {
     for (const Range& range : HIDDEN) {
-        if (n > 0 && character >= range.first && character <= range.last) return n;
+        if (character >= range.first && character <= range.last) return true;
     }
-    return 0;
+    return false;
+}
+
+// How many bytes of the text at c, in code_page, its next character takes,
+// one at least, and whether it is a control or hidden character. A byte
+// the code page gives no character shows as nothing a person can read: it
+// is hidden too. Bytes that are no UTF-8 are shown as they are.
+std::size_t next_character(unsigned code_page, const unsigned char* c, std::size_t left,
+                           bool& concealed) {
+    char32_t character = 0;
+    const bool utf8 = code_page == os::CODE_PAGE_UTF8;
+    const std::size_t n = utf8 ? utf8_sequence(c, left, character)
+                               : os::decode_character(code_page, c, left, character);
+    if (n == 0) {
+        concealed = !utf8 || c[0] < 0x20 || c[0] == 0x7F;
+        return 1;
+    }
+    concealed = character < 0x20 || character == 0x7F || hidden(character);
+    return n;
 }
 
 // The bytes an argument's shown part takes, its mark included.
 std::size_t taken(Fitted s) { return s.bytes + (s.cut ? CUT_MARK_SIZE : 0); }
 
 // Appends what is shown of arg at out, which has room for it: each
-// control character as one '?', never longer than the character itself.
-char* put(char* out, const char* arg, Fitted s) {
+// control or hidden character as one '?', never longer than the character
+// itself. A line feed or an escape sequence in a name would forge text of
+// the program's own.
+char* put(char* out, const char* arg, Fitted s, unsigned code_page) {
     const unsigned char* bytes = reinterpret_cast<const unsigned char*>(arg);
-    for (std::size_t i = 0; i < s.bytes; ++i) {
-        const unsigned char c = bytes[i];
-        // A line feed or an escape sequence in a name would forge text of
-        // the program's own.
-        const std::size_t control = hidden_character_size(bytes + i, s.bytes - i);
-        if (control > 0) i += control - 1;
-        *out++ = c < 0x20 || c == 0x7F || control > 0 ? '?' : static_cast<char>(c);
+    for (std::size_t i = 0, n; i < s.bytes; i += n) {
+        bool concealed = false;
+        n = next_character(code_page, bytes + i, s.bytes - i, concealed);
+        if (concealed) {
+            *out++ = '?';
+        } else {
+            out = static_cast<char*>(std::memcpy(out, arg + i, n)) + n;
+        }
     }
     if (s.cut) out = static_cast<char*>(std::memcpy(out, CUT_MARK, CUT_MARK_SIZE)) + CUT_MARK_SIZE;
     return out;
@@ -82,8 +100,8 @@ char* put(char* out, const char* arg, Fitted s) {
 
 }  // namespace
 
-void format_for_user(char* text, std::size_t size, const char* format, const char* name,
-                     const char* value) {
+void format_for_user(char* text, std::size_t size, unsigned code_page, const char* format,
+                     const char* name, const char* value) {
     std::size_t fixed = std::strlen(format);
     for (const char* f = format; (f = std::strstr(f, "%s")) != nullptr; f += 2) fixed -= 2;
     const std::size_t room = size - 1 > fixed ? size - 1 - fixed : 0;
@@ -104,7 +122,8 @@ void format_for_user(char* text, std::size_t size, const char* format, const cha
         if (f[0] != '%' || f[1] != 's') {
             *out++ = *f;
         } else {
-            out = conversion++ == 0 ? put(out, name, name_fitted) : put(out, value, value_fitted);
+            out = conversion++ == 0 ? put(out, name, name_fitted, code_page)
+                                    : put(out, value, value_fitted, code_page);
             ++f;
         }
     }
@@ -118,7 +137,7 @@ void tell_in_box(const char* caption, const char* text) {
 void tell_on_stderr(const char* format, const char* name) {
     // Room for the longest path and any of the fixed texts around it.
     char line[PATH_BUF_SIZE + 64];
-    format_for_user(line, sizeof line, format, name);
+    format_for_user(line, sizeof line, os::stderr_code_page(), format, name);
     os::write_stderr(line);
 }
 

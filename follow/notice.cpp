@@ -5,6 +5,7 @@
 
 #include "follow.h"
 #include "messages.h"
+#include "platform/box.h"
 #include "platform/process.h"
 #include "tell.h"
 #include "text.h"
@@ -18,7 +19,7 @@ constexpr const char* PSEUDO_CONSOLE_CLASS = "PseudoConsoleWindow";
 
 void tell_open_failure_in_box(const char* path) {
     char message[MESSAGE_BUF_SIZE];
-    format_for_user(message, MESSAGE_BUF_SIZE, OPEN_FAILURE_BOX, path,
+    format_for_user(message, MESSAGE_BUF_SIZE, os::box_code_page(), OPEN_FAILURE_BOX, path,
                     env_or_default("DISPLAY", "not set"));
     tell_in_box(OPEN_FAILURE_CAPTION, message);
 }

@@ -9,6 +9,8 @@ constexpr unsigned BOX_OK_WARNING = 0x30;
 
 // Makes the common controls ready for any window or box to come.
 void InitCommonControls();
+// The code page a box shows its text in: the process's ANSI code page.
+unsigned box_code_page();
 // Modal; returns once the user has dismissed it.
 void MessageBoxA(void* owner, const char* text, const char* caption, unsigned style);
 // Whether the process's window station is one a user sees: an installer's

@@ -2,11 +2,15 @@
 // always seen.
 #include "box.h"
 
+#include "charset.h"
+
 #include <cstdio>
 
 namespace os {
 
 void InitCommonControls() {}
+
+unsigned box_code_page() { return CODE_PAGE_UTF8; }
 
 void MessageBoxA(void*, const char* text, const char* caption, unsigned) {
     std::fprintf(stderr, "%s\n%s\n", caption, text);

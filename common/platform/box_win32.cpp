@@ -9,6 +9,8 @@ namespace os {
 
 void InitCommonControls() { ::InitCommonControls(); }
 
+unsigned box_code_page() { return ::GetACP(); }
+
 void MessageBoxA(void* owner, const char* text, const char* caption, unsigned style) {
     ::MessageBoxA(static_cast<HWND>(owner), text, caption, style);
 }

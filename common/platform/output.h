@@ -20,6 +20,10 @@ bool reader_gone();
 // Lets bytes written to stream pass as they are: no line feed becomes
 // CR LF on the way.
 void set_binary_mode(std::FILE* stream);
+// The code page a line on standard error is shown in: the console's output
+// code page where standard error is a console, the ANSI code page
+// otherwise.
+unsigned stderr_code_page();
 // Writes text to standard error as it is, at once.
 void write_stderr(const char* text);
 

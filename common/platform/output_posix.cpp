@@ -1,6 +1,7 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "charset.h"
 #include "output.h"
 
 namespace os {
@@ -11,6 +12,8 @@ bool reader_gone() { return errno == EPIPE; }
 
 // Streams here have no text mode.
 void set_binary_mode(std::FILE*) {}
+
+unsigned stderr_code_page() { return CODE_PAGE_UTF8; }
 
 // Standard error is unbuffered here.
 void write_stderr(const char* text) { std::fputs(text, stderr); }

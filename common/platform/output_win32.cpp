@@ -15,6 +15,12 @@ bool reader_gone() {
 
 void set_binary_mode(std::FILE* stream) { _setmode(_fileno(stream), _O_BINARY); }
 
+unsigned stderr_code_page() {
+    DWORD mode = 0;
+    return ::GetConsoleMode(::GetStdHandle(STD_ERROR_HANDLE), &mode) ? ::GetConsoleOutputCP()
+                                                                     : ::GetACP();
+}
+
 // The runtime buffers standard error when it is a pipe or a file; a line
 // must not wait for the next one.
 void write_stderr(const char* text) {

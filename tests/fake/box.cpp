@@ -6,6 +6,8 @@ namespace os {
 
 void InitCommonControls() { fake().controls_ready = true; }
 
+unsigned box_code_page() { return fake().box_code_page; }
+
 void MessageBoxA(void* owner, const char* text, const char* caption, unsigned style) {
     Fake& f = fake();
     f.boxes.push_back({owner, text, caption, style, f.window_visible, f.console_title,

@@ -50,8 +50,10 @@ struct Fake {
     std::string other_window_title;
     bool other_window_visible = true;
 
-    // Boxes, with what the user saw while each was up.
+    // Boxes, with what the user saw while each was up, and the code page
+    // their text is shown in.
     bool window_station_visible = true;
+    unsigned box_code_page = 65001;
     bool services_session = false;
     struct Box {
         void* owner;
@@ -68,9 +70,11 @@ struct Fake {
     bool argument_exact = true;
     bool argument_count_exact = true;
 
-    // Output: whether a failed write met a pipe whose reader has gone, and
-    // what reached standard error, with the console's title then.
+    // Output: whether a failed write met a pipe whose reader has gone, the
+    // code page standard error is shown in, and what reached it, with the
+    // console's title then.
     bool reader_gone = false;
+    unsigned stderr_code_page = 65001;
     std::string stderr_text;
     std::string title_when_told;
 };

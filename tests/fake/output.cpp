@@ -11,6 +11,8 @@ bool reader_gone() { return fake().reader_gone; }
 // The tests' output streams are binary already.
 void set_binary_mode(std::FILE*) {}
 
+unsigned stderr_code_page() { return fake().stderr_code_page; }
+
 void write_stderr(const char* text) {
     fake().stderr_text += text;
     fake().title_when_told = fake().console_title;

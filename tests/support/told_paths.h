@@ -24,6 +24,9 @@ struct ToldPath {
     std::string temp_dir = "C:\\Temp\\", disno = "0";
     // Whether the code page passed the argument, and the count, unchanged.
     bool exact = true, count_exact = true;
+    // The code page the box and standard error show their text in; the
+    // system's own tables say what its bytes are, on Windows alone.
+    unsigned code_page = 65001;
 };
 
 // Files that exist in the folder the rows run in, each a name some row
@@ -68,6 +71,16 @@ inline std::vector<ToldPath> told_paths() {
          "app?.log???????", "\"?:0?\""},
         {{u8"\u00AC\u00AE\u061B\u200A\u2010\u2027\u205F\u2061\uFEFE\uFF01"}, std::nullopt,
          u8"\u00AC\u00AE\u061B\u200A\u2010\u2027\u205F\u2061\uFEFE\uFF01", not_set},
+        // In a code page of one byte a character (Windows before 10 version
+        // 1903, which ignores the UTF-8 manifest): the bytes it leaves
+        // undefined, and its soft hyphen, show as '?'; UTF-8's C1 bytes are
+        // letters there.
+        {{"C:\\a\x9D" "0;pwned\x81\x8D\x8F\x90\x80\xA0\xE9\xAD\xC2\x9B"}, std::nullopt,
+         "C:\\a?0;pwned????\x80\xA0\xE9?\xC2\x9B", not_set, "", false, "", "0", true, true, 1252},
+        // In a code page of two bytes a character, one of them stays whole,
+        // and the first byte of one whose second is missing shows as '?'.
+        {{"C:\\a\x82\xA0" "b\x82"}, std::nullopt, "C:\\a\x82\xA0" "b?", not_set, "", false, "", "0",
+         true, true, 932},
         // Names other than the one asked for: cut at the buffer's end, or
         // best-fitted by the code page.
         {{}, std::nullopt, "Ostrel.0.log", not_set, "", false, std::string(300, 't') + "\\"},
