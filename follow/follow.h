@@ -20,8 +20,8 @@ constexpr std::size_t BLOCK_SIZE = 64 * 1024;
 // before its first time stamp.
 constexpr std::size_t HEAD_SIZE = 4096;
 
-// The program's entry; gives the exit status: 0 after the usage, and
-// otherwise 1, because following ends only through a failure.
+// The program's entry; gives the exit status: 0 after a usage written
+// whole, and otherwise 1, because following ends only through a failure.
 int follow_main(int argc, char** argv);
 
 // Fills path (PATH_BUF_SIZE bytes) with the single argument, or with the
