@@ -122,6 +122,17 @@ TEST(FollowProgram, FollowsLogsInFoldersOfAnyName) {
         EXPECT_EQ(follow.read_at_least(shown.size(), 10000), shown);
     }
     fs::remove_all(fs::u8path(folder));
+    // An empty TMPDIR is none: the system's own temporary directory.
+    const std::string display = fs::path(scratch_path("display")).filename().u8string();
+    const fs::path system_log = fs::temp_directory_path() / fs::u8path("Ostrel." + display + ".log");
+    write_bytes(system_log.u8string(), shown);
+    {
+        ScopedVariable tmpdir("TMPDIR", ""), disno("DISNO", display);
+        Child follow;
+        ASSERT_TRUE(follow.start({program}));
+        EXPECT_EQ(follow.read_at_least(shown.size(), 10000), shown);
+    }
+    fs::remove(system_log);
 }
 
 // Every child here has a console with no window (CREATE_NO_WINDOW; see
