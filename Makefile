@@ -84,7 +84,7 @@ run: windows
 dist: dist-deps
 	@mkdir -p build
 	@sh -c 'exec 9> build/release.lock; \
-	  flock -n 9 || { echo "make dist: waiting for another make dist to finish"; flock 9; }; \
+	  flock -n 9 || { echo "make dist: waiting for another make dist to finish"; flock 9 || exit 1; }; \
 	  DIST_SOURCES=$$(/usr/bin/python3 scripts/make-dist.py --sources) && export DIST_SOURCES && \
 	  cmake --preset release >/dev/null && cmake --build --preset release -j $(JOBS) && \
 	  /usr/bin/python3 scripts/make-dist.py build/release dist'

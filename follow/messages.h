@@ -15,10 +15,16 @@ constexpr const char* USAGE =
 // Failures: each ends follow with status 1.
 constexpr const char* OPEN_FAILURE_CAPTION = "follow.exe error";
 constexpr const char* OPEN_FAILURE_BOX = "Can't open file...\n%s\n\nDISPLAY \"%s\"";
+// DISPLAY's value in the box when it is not set.
+constexpr const char* DISPLAY_NOT_SET = "not set";
 constexpr const char* OPEN_FAILURE_LINE = "follow: can't open %s\n";
 // Begins with a line feed: it follows the log's bytes.
 constexpr const char* TAIL_FAILURE_LINE = "\nfollow: can't tail %s\n";
 constexpr const char* WRITE_FAILURE_LINE = "follow: can't write standard output\n";
+
+// The console's title for the moment its window is looked up by it: this
+// process's own.
+constexpr const char* PASSING_TITLE = "follow %lu";
 
 // Events: follow goes on after them, showing the log from its start.
 constexpr const char* TRUNCATED_EVENT_LINE = "follow: %s: file truncated\n";

@@ -20,7 +20,7 @@ constexpr const char* PSEUDO_CONSOLE_CLASS = "PseudoConsoleWindow";
 void tell_open_failure_in_box(const char* path) {
     char message[MESSAGE_BUF_SIZE];
     format_for_user(message, MESSAGE_BUF_SIZE, os::box_code_page(), OPEN_FAILURE_BOX, path,
-                    env_or_default("DISPLAY", "not set"));
+                    env_or_default("DISPLAY", DISPLAY_NOT_SET));
     tell_in_box(OPEN_FAILURE_CAPTION, message);
 }
 
@@ -43,7 +43,7 @@ bool console_is_pseudo() {
 // follow's console included.
 os::Window find_console_window(const wchar_t* saved_title) {
     char title[TITLE_BUF_SIZE];
-    bounded_format(title, sizeof title, "follow %lu", os::GetCurrentProcessId());
+    bounded_format(title, sizeof title, PASSING_TITLE, os::GetCurrentProcessId());
     os::SetConsoleTitleA(title);
     os::Sleep(TITLE_SETTLE_MS);
     os::Window console = os::FindWindowA(nullptr, title);

@@ -71,7 +71,8 @@ layout() {
   while read -r section; do
     grep -qxF "$section" "$scratch/readme" || { echo "README.txt has no section $section"; return 1; }
   done < "$scratch/below"
-  # No sentence begins with a word left alone at a line's end.
+  # No sentence begins with a word of a letter or two left alone at a
+  # line's end.
   ! grep -nE '[.!?] [A-Z][a-z]?$' "$scratch/readme" || return 1
   LC_ALL=C grep -q '[^ -~'"$(printf '\r')"']' "$readme" && [ "$(head -c 3 "$readme")" != "$(printf '\357\273\277')" ] &&
     { echo "README.txt: not ASCII, and no byte-order mark"; return 1; }
@@ -294,7 +295,8 @@ reproducible() {
 }
 
 # In the first clone: a file git does not track changes nothing, a change
-# not committed marks the archive's name, and a raised version, committed,
+# not committed or made during the build marks the archive's name, and a
+# raised version, committed,
 # reaches the name and both version records, and leaves the older
 # version's archive where it was.
 named_by_changes_and_version() {
@@ -306,6 +308,13 @@ named_by_changes_and_version() {
   (cd "$clone" && /usr/bin/python3 scripts/make-dist.py build/release dist > /dev/null) || return 1
   [ -f "$clone/dist/ostrel-companions-$version-dirty-win64.zip" ] || { ls "$clone/dist"; return 1; }
   git -C "$clone" checkout -q README.md
+  # Sources that change after the build began, an edit undone again
+  # included, give the dirty name too.
+  rm "$clone/dist/ostrel-companions-$version-dirty-win64.zip"
+  built_from=$(cd "$clone" && /usr/bin/python3 scripts/make-dist.py --sources)
+  touch "$clone/follow/main.cpp"
+  (cd "$clone" && DIST_SOURCES=$built_from /usr/bin/python3 scripts/make-dist.py build/release dist > /dev/null) || return 1
+  [ -f "$clone/dist/ostrel-companions-$version-dirty-win64.zip" ] || { ls "$clone/dist"; return 1; }
   sed -i 's/^set(OSTREL_PRODUCT_VERSION "[0-9.]*")$/set(OSTREL_PRODUCT_VERSION "9.8.7.6")/' "$clone/CMakeLists.txt"
   git -C "$clone" -c user.name=check -c user.email=check@localhost commit -qam "Raise the version" || return 1
   (cd "$clone" && make dist > "$scratch/raised.log" 2>&1) || { cat "$scratch/raised.log"; return 1; }

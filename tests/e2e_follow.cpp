@@ -123,8 +123,13 @@ TEST(FollowProgram, FollowsLogsInFoldersOfAnyName) {
     }
     fs::remove_all(fs::u8path(folder));
     // An empty TMPDIR is none: the system's own temporary directory.
+#ifdef _WIN32
+    const fs::path system_temp = fs::temp_directory_path();
+#else
+    const fs::path system_temp = "/tmp";
+#endif
     const std::string display = fs::path(scratch_path("display")).filename().u8string();
-    const fs::path system_log = fs::temp_directory_path() / fs::u8path("Ostrel." + display + ".log");
+    const fs::path system_log = system_temp / fs::u8path("Ostrel." + display + ".log");
     write_bytes(system_log.u8string(), shown);
     {
         ScopedVariable tmpdir("TMPDIR", ""), disno("DISNO", display);
@@ -199,19 +204,25 @@ TEST(FollowProgram, WildcardsAreNotExpanded) {
     fs::remove_all(folder);
 }
 
-// follow.exe | head -c 100000: once the reader has gone, here in the midst
-// of a burst larger than a pipe holds, follow ends silently. Output that
-// cannot be written, to a full disk say, ends it at once, with a line.
+// follow.exe | head: once the reader has gone, before a line is appended
+// or in the midst of a burst larger than a pipe holds, follow ends
+// silently. Output that cannot be written, to a full disk say, ends it at
+// once, with a line.
 TEST(FollowProgram, EndsWhenItsOutputCannotBeWritten) {
     TempFile log("shown\n");
-    Child gone, refused;
-    ASSERT_TRUE(gone.start({program, log.path()}) && refused.start({program, log.path()}, true));
+    Child gone, gone_in_burst, refused;
+    ASSERT_TRUE(gone.start({program, log.path()}) && gone_in_burst.start({program, log.path()}) &&
+                refused.start({program, log.path()}, true));
     ASSERT_EQ(gone.read_at_least(6, 10000), "shown\n");
-    log.append(std::string(1300000, 'x'));
-    gone.read_at_least(100000, 10000);
+    ASSERT_EQ(gone_in_burst.read_at_least(6, 10000), "shown\n");
     gone.close_output();
-    EXPECT_EQ(gone.wait(5000), 1);
-    EXPECT_EQ(gone.error_text(), "");
+    log.append(std::string(1300000, 'x'));
+    gone_in_burst.read_at_least(100000, 10000);
+    gone_in_burst.close_output();
+    for (Child* ended : {&gone, &gone_in_burst}) {
+        EXPECT_EQ(ended->wait(5000), 1);
+        EXPECT_EQ(ended->error_text(), "");
+    }
     EXPECT_EQ(refused.wait(5000), 1);
     refused.stop();  // one that goes on would hold standard error open
     EXPECT_EQ(refused.error_text(), std::string("follow: can't write standard output") + PIPE_NEWLINE);

@@ -14,7 +14,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-enum StepKind { APPEND, REWRITE, RENAME, DELETE, PASS };
+// SHOWN checks what has been shown by then.
+enum StepKind { APPEND, REWRITE, RENAME, DELETE, PASS, SHOWN };
 struct Step {
     StepKind kind;
     std::string bytes;
@@ -59,6 +60,7 @@ protected:
             case RENAME: fs::rename(log_file.path(), log_file.path() + "." + std::to_string(++asides)); break;
             case DELETE: fs::remove(log_file.path()); break;
             case PASS: pass(); break;
+            case SHOWN: EXPECT_EQ(shown(), step.bytes); break;
             }
         }
     }
@@ -89,7 +91,7 @@ TEST_F(Following, ScriptsOfChangesAndPolls) {
          big.substr(0, 2000) + big.substr(0, 3000), ""},
         {"two writes between polls, together and in order",
          {{APPEND, "old\n"}, {PASS}, {APPEND, "one\r\n"}, {APPEND, "two, no line feed"}, {PASS},
-          {APPEND, " yet\n"}, {PASS}},
+          {SHOWN, "old\none\r\ntwo, no line feed"}, {APPEND, " yet\n"}, {PASS}},
          "old\none\r\ntwo, no line feed yet\n", ""},
         // Shrunk to nothing, told once; shorter than before within one
         // poll; then as long, then longer, each after a poll that found
@@ -116,6 +118,7 @@ TEST_F(Following, ScriptsOfChangesAndPolls) {
 // Each file let go is closed: on Windows an open one would keep the old
 // log's name alive.
 TEST_F(Following, RotationsLeaveNoFileOpen) {
+    if (open_handle_count() < 0) GTEST_SKIP() << "this system counts no open handles";
     const std::vector<Step> rotation = {{APPEND, "line\n"}, {PASS}, {RENAME}, {REWRITE, ""}, {PASS}};
     run(rotation);
     const int open_after_one = open_handle_count();
@@ -135,8 +138,8 @@ TEST_F(Following, TellsALogWrittenAnewFromOneChangedInPlace) {
     struct Case {
         const char* name;
         std::string before, after;
-        bool announced;
-        std::string appended;  // shown after the change, when not announced
+        bool told;
+        std::string appended;  // shown after the change, when not told
     } cases[] = {
         {"grown", "old\n", "old\nmore\n", false, "more\n"},
         {"shorter", "a long first life\n", "new\n", true, ""},
@@ -168,8 +171,8 @@ TEST_F(Following, TellsALogWrittenAnewFromOneChangedInPlace) {
         log_file.rewrite(c.after);
         pass();
         pass();
-        EXPECT_EQ(shown(), c.before + (c.announced ? c.after : c.appended)) << c.name;
-        EXPECT_EQ(fake().stderr_text, c.announced ? (line_open ? "\n" : "") + event : "") << c.name;
+        EXPECT_EQ(shown(), c.before + (c.told ? c.after : c.appended)) << c.name;
+        EXPECT_EQ(fake().stderr_text, c.told ? (line_open ? "\n" : "") + event : "") << c.name;
     }
 }
 

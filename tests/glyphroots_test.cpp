@@ -118,6 +118,7 @@ TEST_F(Installation, WhatTheInstallationHoldsAfterARun) {
     // 248 characters is the longest install directory; one more and the
     // list's path would need 260.
     const std::string fits = dir + "\\" + std::string(248 - dir.size() - 1, 'f'), too_long = fits + "g";
+    ASSERT_EQ(fits.size(), 248u);
     for (const std::string& made : {comma, fits, too_long}) fs::create_directory(made);
     const auto L = [](const std::string& install, const std::string& windows) {
         return std::optional<std::string>(font_path_list(install, windows, NL));

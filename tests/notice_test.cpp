@@ -98,7 +98,9 @@ TEST(OpenFailure, WhatTheUserIsToldOfAPath) {
             if (c.display) f.env["DISPLAY"] = *c.display;
             f.argument_exact = c.exact;
             f.argument_count_exact = c.count_exact;
-            f.box_code_page = f.stderr_code_page = c.code_page;
+            // The other channel's code page is UTF-8: each channel reads in
+            // its own.
+            (window ? f.box_code_page : f.stderr_code_page) = c.code_page;
             Argv argv("follow.exe", c.args);
             EXPECT_EQ(follow_main(argv.count(), argv.get()), 1) << c.in_box;
             EXPECT_FALSE(f.asked_before_controls) << "the common controls come first";

@@ -1,6 +1,6 @@
-// Text here is UTF-8. Asked of another code page, the stand-in takes each
-// byte for the character of its number, as ISO 8859-1 does, whose 0x80 to
-// 0x9F are the C1 controls.
+// Text here is UTF-8, which the programs read themselves; were the stand-in
+// asked of another code page, it would take each byte for the character of
+// its number, as ISO 8859-1 does.
 #include "charset.h"
 
 namespace os {

@@ -14,7 +14,14 @@ void MessageBoxA(void* owner, const char* text, const char* caption, unsigned st
                        f.controls_ready});
 }
 
-bool window_station_visible() { return fake().window_station_visible; }
-bool in_services_session() { return fake().services_session; }
+bool window_station_visible() {
+    fake_asked();
+    return fake().window_station_visible;
+}
+
+bool in_services_session() {
+    fake_asked();
+    return fake().services_session;
+}
 
 }  // namespace os

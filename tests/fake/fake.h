@@ -28,14 +28,14 @@ struct Fake {
     std::function<void()> at_pause;
 
     // Common controls, and whether the platform was asked anything, a
-    // variable, the arguments, the temporary directory or the console,
-    // before they were ready.
+    // variable, the arguments, the temporary directory, the console or the
+    // window station, before they were ready.
     bool controls_ready = false;
     bool asked_before_controls = false;
 
     // The console: no title to give stands for no console at all. Its
-    // window takes a new title TITLE_SETTLE_MS after it is set, and is
-    // found by it only then.
+    // window takes a new title 40 ms after it is set, and is found by it
+    // only then.
     bool has_title = true;
     std::string console_title = "C:\\Windows\\system32\\cmd.exe";
     unsigned long title_set_at_ms = 0;

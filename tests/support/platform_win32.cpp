@@ -8,10 +8,11 @@
 #include "temp_file.h"
 #include "wide_win32.h"
 
+// Wine answers 0, as if no process held any.
 int open_handle_count() {
     DWORD count = 0;
-    GetProcessHandleCount(GetCurrentProcess(), &count);
-    return static_cast<int>(count);
+    return GetProcessHandleCount(GetCurrentProcess(), &count) && count > 0 ? static_cast<int>(count)
+                                                                            : -1;
 }
 
 // NTFS fills a far write's hole with zeros on disk unless the file is

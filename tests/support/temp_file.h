@@ -28,7 +28,8 @@ std::string read_all(std::FILE* stream);
 void write_bytes(const std::string& utf8_path, const std::string& bytes, bool append = false);
 // A unique name in the temporary directory; nothing is created.
 std::string scratch_path(const std::string& stem);
-// How many files, pipes and other handles the process holds open now.
+// How many files, pipes and other handles the process holds open now; -1
+// where the system does not say.
 int open_handle_count();
 // Lets a far write leave a hole in the file rather than zeros on disk;
 // false where the file system cannot.

@@ -4,8 +4,8 @@
 // where they fit; past that the path is cut between characters and marked
 // before the DISPLAY line is, and only a value too long for the box is cut
 // itself. No control character reaches the user as such, and no name but
-// the one asked for is ever opened. The unit tests run every row, the real
-// box the rows marked real.
+// the one asked for is ever opened. The unit tests run every row their
+// platform can, the real box the rows marked real.
 #pragma once
 
 #include <optional>

@@ -15,7 +15,7 @@ mkdir results 2> nul
 del /f /q results\count.txt 2> nul
 call :unfinished 2> nul
 rem A count left from before, that cannot be removed, is no count of this run.
-find "run %run%" results\count.txt > nul 2> nul
+find "run %run%." results\count.txt > nul 2> nul
 if errorlevel 1 (
   echo run-tests: no test ran: results\count.txt beside run-tests.cmd cannot be written anew
   call :hold
@@ -43,8 +43,8 @@ exit /b 0
 
 rem Until the run's end says otherwise, the count says that it did not end.
 :unfinished
-rem Its number last: a digit before > would name a handle.
-> results\count.txt echo run-tests.cmd did not finish: run %run%
+rem Redirected first: a digit before > would name a handle.
+> results\count.txt echo run-tests.cmd did not finish: run %run%.
 goto :eof
 
 rem :test NAME SECONDS [ARG...]: one test program, its output in results\.
