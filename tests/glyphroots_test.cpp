@@ -192,7 +192,7 @@ TEST_F(Installation, ServerReadsBackTheThreeDirectories) {
 // written, and no box stops the install. Natively the drive-letter
 // path is a name in the current directory, here folder.
 TEST_F(Installation, ArgumentTheCodePageChangedIsRefused) {
-    fake().argument_exact = false;
+    fake().best_fitted_argument = 1;
     const bool drive_letters = fs::path::preferred_separator == '\\';
     const fs::path here = fs::current_path();
     fs::current_path(folder);

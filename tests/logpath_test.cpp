@@ -70,8 +70,8 @@ TEST(BoundedFormat, AlwaysTerminatesAndNeverOverruns) {
         const char* kept;
         bool fits;
     } cases[] = {
-        {4, "abcdef", "abc", false}, {4, "abc", "abc", true}, {1, "abcdef", "", false},
-        {4, "", "", true},           {1, "", "", true},
+        {4, "abcdef", "abc", false}, {4, "abcd", "abc", false}, {4, "abc", "abc", true},
+        {1, "abcdef", "", false},    {4, "", "", true},         {1, "", "", true},
     };
     for (const Case& c : cases) {
         char buf[8];

@@ -96,7 +96,7 @@ TEST(OpenFailure, WhatTheUserIsToldOfAPath) {
             f.temp_dir = c.temp_dir;
             f.env["DISNO"] = c.disno;
             if (c.display) f.env["DISPLAY"] = *c.display;
-            f.argument_exact = c.exact;
+            f.best_fitted_argument = c.exact ? 0 : 1;
             f.argument_count_exact = c.count_exact;
             // The other channel's code page is UTF-8: each channel reads in
             // its own.

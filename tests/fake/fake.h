@@ -65,9 +65,9 @@ struct Fake {
     };
     std::vector<Box> boxes;
 
-    // Whether the program's arguments, and their count, came in as the user
-    // gave them.
-    bool argument_exact = true;
+    // The argument the code page changed on its way in (0: none), and
+    // whether the count came in as the user gave it.
+    int best_fitted_argument = 0;
     bool argument_count_exact = true;
 
     // Output: whether a failed write met a pipe whose reader has gone, the
