@@ -13,7 +13,7 @@ scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 for run in 1 2 3; do
   seq 1 20 > "$scratch/log"
-  (sleep 2; head -c 1300000 /dev/zero | tr '\0' x >> "$scratch/log") &
+  (sleep 1; head -c 1300000 /dev/zero | tr '\0' x >> "$scratch/log") &
   "$@" "$scratch/log" 2> "$scratch/said" | head -c 100000 > /dev/null || true
   wait
   [ ! -s "$scratch/said" ] || { echo "run $run: $(cat "$scratch/said")"; exit 1; }
