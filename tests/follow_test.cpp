@@ -102,6 +102,7 @@ TEST_F(Following, ScriptsOfChangesAndPolls) {
           {APPEND, "restarted\n"}, {PASS}, {REWRITE, "new\n"}, {PASS}, {PASS}, {REWRITE, "NEW\n"},
           {PASS}, {PASS}, {REWRITE, "a third life, longer\n"}, {PASS}},
          "a long first life of the log\nrestarted\nnew\nNEW\na third life, longer\n", T + T + T + T},
+        {"one byte shorter", {{APPEND, "abc\n"}, {PASS}, {REWRITE, "abc"}, {PASS}}, "abc\nabc", T},
         // The old file's last bytes first, then the new one from its start.
         {"rotated", {{APPEND, "one\n"}, {PASS}, {APPEND, "two\n"}, {RENAME}, {REWRITE, "new\n"}, {PASS},
                      {APPEND, "more\n"}, {PASS}},

@@ -52,6 +52,10 @@ TEST(TailStart, LastTenLines) {
         {"unterminated last", lines(1, 12) + "tail", lines(3, 12) + "tail"},
         {"CR kept", "a\r\n" + lines(1, 10) + "b\r\n", lines(2, 10) + "b\r\n"},
         {"only line feeds", std::string(30, '\n'), std::string(10, '\n')},
+        // The scan's last block is the first byte alone.
+        {"the first byte the 11th line feed, a block before the end",
+         "\n" + std::string(BLOCK_SIZE - 10, 'x') + std::string(10, '\n'),
+         std::string(BLOCK_SIZE - 10, 'x') + std::string(10, '\n')},
         {"lines longer than a block",
          long_line + "\n" + lines(1, 9) + long_line + "\n" + long_line,
          lines(1, 9) + long_line + "\n" + long_line},
