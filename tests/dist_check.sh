@@ -256,21 +256,19 @@ reproducible() {
   (cd "$scratch/first" && make dist > "$scratch/together-2.log" 2>&1) || { cat "$scratch/together-2.log"; return 1; }
   wait "$together" || { cat "$scratch/together-1.log"; return 1; }
   cmp "$scratch/first/dist/$name.zip" "$scratch/second folder/dist/$name.zip" || return 1
-  # A signed run waits for its pass phrase; meanwhile follow is edited to
-  # end with 42, another run is asked for, which says it waits, and the
-  # edit is undone. Neither archive holds the edit: the first was built
-  # before it, the second after.
+  # A signed run waits for its pass phrase (its archive named by then, the
+  # FIFO open at both ends); meanwhile follow is edited to end with 42,
+  # another run says it waits, and the edit is undone. The first archive
+  # was built before the edit and the second after: neither holds it.
   throwaway_certificate "$scratch/cert.pem" "$scratch/key.pem" || return 1
   openssl pkey -in "$scratch/key.pem" -aes256 -passout pass:phrase -out "$scratch/locked.key" || return 1
   mkfifo "$scratch/phrase"
   (cd "$scratch/first" && SIGN_CERT="$scratch/cert.pem" SIGN_KEY="$scratch/locked.key" \
      SIGN_PASS_FILE="$scratch/phrase" make dist > "$scratch/signed.log" 2>&1) & signed=$!
-  # Opened at both ends once the first run reads its pass phrase, its
-  # archive named by then.
   (exec 8> "$scratch/phrase"; : > "$scratch/reading"
    until [ -e "$scratch/go" ]; do sleep 0.2; done; echo phrase >&8) & writer=$!
   waited=0
-  until [ -e "$scratch/reading" ] && grep -qx "make dist: waiting for another make dist to finish" "$scratch/after.log" 2>/dev/null; do
+  until grep -qx "make dist: waiting for another make dist to finish" "$scratch/after.log" 2>/dev/null; do
     if [ -e "$scratch/reading" ] && [ ! -e "$scratch/after.log" ]; then
       sed -i 's/return follow_main(argc, argv);/return 42;/' "$scratch/first/follow/main.cpp"
       (cd "$scratch/first" && make dist > "$scratch/after.log" 2>&1) & after=$!
@@ -280,14 +278,12 @@ reproducible() {
   done
   git -C "$scratch/first" checkout -q follow/main.cpp
   : > "$scratch/go"
-  wait "$signed" || { cat "$scratch/signed.log"; return 1; }
-  grep -q "/$name.zip\$" "$scratch/signed.log" || { cat "$scratch/signed.log"; return 1; }
+  wait "$signed" && grep -q "/$name.zip\$" "$scratch/signed.log" || { cat "$scratch/signed.log"; return 1; }
   unpack "$scratch/first/dist/$name.zip" "$scratch/signed-run"
   wait "$after" || { cat "$scratch/after.log"; return 1; }
   cmp "$scratch/first/dist/$name.zip" "$scratch/second folder/dist/$name.zip" || return 1
   status=0
-  "$root/build/windows/wine-run" "$scratch/signed-run/$name/follow.exe" "Z:$scratch/no-such.log" 2> /dev/null ||
-    status=$?
+  "$root/build/windows/wine-run" "$scratch/signed-run/$name/follow.exe" "Z:$scratch/no-such.log" 2> /dev/null || status=$?
   [ "$status" -eq 1 ] || { echo "the signed archive's follow.exe ended with $status"; return 1; }
   # Built with no test configured: no GoogleTest and no Wine needed.
   [ ! -e "$scratch/first/build/release/tests" ] && [ ! -e "$scratch/first/build/windows" ] &&
