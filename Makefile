@@ -51,16 +51,10 @@ fuzz: deps
 # each, the native tests again under the address and undefined-behaviour
 # sanitizers, short fuzz runs, the release archive, glyphroots run by a
 # real NSIS installer and a real MSI package, the CI workflow, the
-# pictures' script and the documents' links.
-test: test-deps all sanitize fuzz dist
-	ctest --preset native
-	ctest --preset windows
-	ctest --preset sanitize
-	ctest --preset fuzz -j $(JOBS)
-	sh tests/dist_check.sh
-	sh tests/workflow_check.sh build/tools
-	sh tests/screenshots_check.sh
-	sh tests/docs_check.sh
+# pictures' script and the documents' links. tests/run_all.sh runs each
+# tree's checks beside the next build, and says how long each step took.
+test: test-deps
+	@sh tests/run_all.sh
 
 # A long soak of both followers: SOAK_SECONDS each.
 soak: all

@@ -1,0 +1,64 @@
+#!/bin/sh
+# make test: builds every tree and runs every check. The builds keep both
+# cores busy one after another; each tree's checks start as soon as it is
+# built, beside the next build, since most of their time is spent waiting
+# on a one-second poll, on Wine or on a window. The builds run niced, so
+# that a check waiting on a poll gets the processor when it wants it; the
+# fuzz targets start once the last build is done, so that their seconds
+# are the whole machine's.
+# One line per step, as it ends: its status and how long it took; a failed
+# step's output follows. Every step's output is kept in build/test-logs/.
+# Usage: run_all.sh (from anywhere; the packages must be in)
+set -u
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+logs=build/test-logs
+rm -rf "$logs"
+mkdir -p "$logs"
+jobs=$(nproc)
+began=$(date +%s%N)
+
+seconds_since() {  # seconds_since NANOSECONDS: to a tenth
+  echo $((($(date +%s%N) - $1) / 100000000)) | sed 's/\(.\)$/.\1/; s/^\./0./'
+}
+
+# step NAME COMMAND...: runs it, its output in build/test-logs/NAME.log, and
+# says how it ended; a file of the step's name in build/test-logs/failed
+# marks a failure for the end.
+step() {
+  name=$1; shift
+  start=$(date +%s%N)
+  if "$@" > "$logs/$name.log" 2>&1; then
+    printf 'ok    %-16s %6s s\n' "$name" "$(seconds_since "$start")"
+  else
+    status=$?
+    mkdir -p "$logs/failed" && : > "$logs/failed/$name"
+    printf 'FAIL  %-16s %6s s, status %s:\n' "$name" "$(seconds_since "$start")" "$status"
+    sed 's/^/  /' "$logs/$name.log"
+    return 1
+  fi
+}
+
+build() {  # build TARGET: a make target, niced; nothing after it runs if it fails
+  step "build-$1" nice -n 10 make "$1" || { wait; echo "make test: stopped, build-$1 failed"; exit 1; }
+}
+
+build native
+step ctest-native ctest --preset native -j "$jobs" &
+build windows
+step ctest-windows ctest --preset windows -j "$jobs" &
+step pictures sh tests/screenshots_check.sh &
+build dist
+step dist-check sh tests/dist_check.sh &
+build sanitize
+step ctest-sanitize ctest --preset sanitize -j "$jobs" &
+build fuzz
+step fuzz ctest --preset fuzz -j "$jobs" &
+step workflow sh tests/workflow_check.sh build/tools
+step docs sh tests/docs_check.sh
+wait
+echo "make test: $(seconds_since "$began") s in all"
+if [ -d "$logs/failed" ]; then
+  echo "make test: failed: $(ls "$logs/failed" | tr '\n' ' ')"
+  exit 1
+fi
