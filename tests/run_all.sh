@@ -23,21 +23,26 @@ seconds_since() {  # seconds_since NANOSECONDS: to a tenth
 }
 
 # step NAME COMMAND...: runs it, its output in build/test-logs/NAME.log, and
-# says how it ended; a file of the step's name in build/test-logs/failed
-# marks a failure for the end.
-step() {
+# says how it ended, in how long, and with how many seconds of processor
+# time its processes took (not Wine's server's); a file of the step's name
+# in build/test-logs/failed marks a failure for the end.
+step() (
   name=$1; shift
   start=$(date +%s%N)
-  if "$@" > "$logs/$name.log" 2>&1; then
-    printf 'ok    %-16s %6s s\n' "$name" "$(seconds_since "$start")"
+  status=0
+  "$@" > "$logs/$name.log" 2>&1 || status=$?
+  times > "$logs/$name.times"  # not in a pipe, whose fork would count nothing
+  cpu=$(awk 'NR == 2 { t = 0; for (i = 1; i <= 2; i++) { split($i, p, "m"); t += p[1] * 60 + p[2] }
+                               printf "%.1f", t }' "$logs/$name.times")
+  if [ "$status" -eq 0 ]; then
+    printf 'ok    %-16s %6s s, processor %6s s\n' "$name" "$(seconds_since "$start")" "$cpu"
   else
-    status=$?
     mkdir -p "$logs/failed" && : > "$logs/failed/$name"
     printf 'FAIL  %-16s %6s s, status %s:\n' "$name" "$(seconds_since "$start")" "$status"
     sed 's/^/  /' "$logs/$name.log"
-    return 1
   fi
-}
+  exit "$status"
+)
 
 build() {  # build TARGET: a make target, niced; nothing after it runs if it fails
   step "build-$1" nice -n 10 make "$1" || { wait; echo "make test: stopped, build-$1 failed"; exit 1; }
