@@ -4,11 +4,12 @@
 # with a throwaway certificate, the same every time for an RSA key and the
 # same but for their signatures for an EC key; no archive, no tool and no
 # pass phrase left by a failed or stopped run, a full or read-only disk
-# included; two runs at once; the same archive from two fresh clones in two
-# folders, built at two times, with no tests configured; and, in one of
-# them, the names that a change and a raised version give. The forms keys
-# come in are tests/release's.
-# Usage: dist_check.sh (from anywhere; `make dist` must have run)
+# included; two runs at once; the same archive from a fresh clone in a
+# folder of another name, built at another time with no tests configured,
+# as from this tree (or from a second clone, where this tree holds
+# changes); and, in the clone, the names that a change and a raised version
+# give. The forms keys come in are tests/release's.
+# Usage: dist_check.sh (from anywhere; an unsigned `make dist` must have run)
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 scratch=$(mktemp -d)
@@ -27,6 +28,7 @@ check() {  # check NAME COMMAND...: one result line per check
 build="$root/build/release"
 version=$(sed -n 's/^#define OSTREL_PRODUCT_VERSION "\(.*\)"$/\1/p' "$build/generated/version.h")
 dirty=$(git -C "$root" status --porcelain --untracked-files=no | head -c 1)
+clean="ostrel-companions-$version-win64"
 name="ostrel-companions-$version${dirty:+-dirty}-win64"
 zip="$root/dist/$name.zip"
 
@@ -250,21 +252,25 @@ two_at_once() {
 }
 
 reproducible() {
-  # Two clones of what is committed, in folders of different names.
-  for where in first "second folder"; do
+  # A clone of what is committed, in a folder of another name, its own with
+  # a space, gives the archive that make dist gave here, built at another
+  # time; where this tree holds changes, a second clone stands in for it.
+  reference=$zip
+  for where in "first clone" "second clone"; do
+    if [ "$where" = "second clone" ]; then [ -n "$dirty" ] || break; sleep 2; fi
     git clone -q "$root" "$scratch/$where" || return 1
     # The log stays out of the clone: an untracked file would mark it changed.
     (cd "$scratch/$where" && make dist > "$scratch/$where.log" 2>&1) || { cat "$scratch/$where.log"; return 1; }
-    sleep 2
+    [ "$where" = "first clone" ] || reference="$scratch/$where/dist/$clean.zip"
   done
-  cmp "$scratch/first/dist/$name.zip" "$scratch/second folder/dist/$name.zip" || return 1
+  cmp "$scratch/first clone/dist/$clean.zip" "$reference" || return 1
   # Two make dist at once after a source changed take turns at the build
   # tree, each from its build to its archive, and both give the same bytes.
-  touch "$scratch/first/common/text.cpp"
-  (cd "$scratch/first" && make dist > "$scratch/together-1.log" 2>&1) & together=$!
-  (cd "$scratch/first" && make dist > "$scratch/together-2.log" 2>&1) || { cat "$scratch/together-2.log"; return 1; }
+  touch "$scratch/first clone/common/text.cpp"
+  (cd "$scratch/first clone" && make dist > "$scratch/together-1.log" 2>&1) & together=$!
+  (cd "$scratch/first clone" && make dist > "$scratch/together-2.log" 2>&1) || { cat "$scratch/together-2.log"; return 1; }
   wait "$together" || { cat "$scratch/together-1.log"; return 1; }
-  cmp "$scratch/first/dist/$name.zip" "$scratch/second folder/dist/$name.zip" || return 1
+  cmp "$scratch/first clone/dist/$clean.zip" "$reference" || return 1
   # A signed run waits for its pass phrase (its archive named by then, the
   # FIFO open at both ends); meanwhile follow is edited to end with 42,
   # another run says it waits, and the edit is undone. The first archive
@@ -272,31 +278,31 @@ reproducible() {
   throwaway_certificate "$scratch/cert.pem" "$scratch/key.pem" || return 1
   openssl pkey -in "$scratch/key.pem" -aes256 -passout pass:phrase -out "$scratch/locked.key" || return 1
   mkfifo "$scratch/phrase"
-  (cd "$scratch/first" && SIGN_CERT="$scratch/cert.pem" SIGN_KEY="$scratch/locked.key" \
+  (cd "$scratch/first clone" && SIGN_CERT="$scratch/cert.pem" SIGN_KEY="$scratch/locked.key" \
      SIGN_PASS_FILE="$scratch/phrase" make dist > "$scratch/signed.log" 2>&1) & signed=$!
   (exec 8> "$scratch/phrase"; : > "$scratch/reading"
    until [ -e "$scratch/go" ]; do sleep 0.2; done; echo phrase >&8) & writer=$!
   waited=0
   until grep -qx "make dist: waiting for another make dist to finish" "$scratch/after.log" 2>/dev/null; do
     if [ -e "$scratch/reading" ] && [ ! -e "$scratch/after.log" ]; then
-      sed -i 's/return follow_main(argc, argv);/return 42;/' "$scratch/first/follow/main.cpp"
-      (cd "$scratch/first" && make dist > "$scratch/after.log" 2>&1) & after=$!
+      sed -i 's/return follow_main(argc, argv);/return 42;/' "$scratch/first clone/follow/main.cpp"
+      (cd "$scratch/first clone" && make dist > "$scratch/after.log" 2>&1) & after=$!
     fi
     [ $((waited += 1)) -lt 600 ] || { echo "no pass phrase read, or no run that said it waits"; kill "$writer"; return 1; }
     sleep 0.2
   done
-  git -C "$scratch/first" checkout -q follow/main.cpp
+  git -C "$scratch/first clone" checkout -q follow/main.cpp
   : > "$scratch/go"
-  wait "$signed" && grep -q "/$name.zip\$" "$scratch/signed.log" || { cat "$scratch/signed.log"; return 1; }
-  unpack "$scratch/first/dist/$name.zip" "$scratch/signed-run"
+  wait "$signed" && grep -q "/$clean.zip\$" "$scratch/signed.log" || { cat "$scratch/signed.log"; return 1; }
+  unpack "$scratch/first clone/dist/$clean.zip" "$scratch/signed-run"
   wait "$after" || { cat "$scratch/after.log"; return 1; }
-  cmp "$scratch/first/dist/$name.zip" "$scratch/second folder/dist/$name.zip" || return 1
+  cmp "$scratch/first clone/dist/$clean.zip" "$reference" || return 1
   status=0
-  "$root/build/windows/wine-run" "$scratch/signed-run/$name/follow.exe" "Z:$scratch/no-such.log" 2> /dev/null || status=$?
+  "$root/build/windows/wine-run" "$scratch/signed-run/$clean/follow.exe" "Z:$scratch/no-such.log" 2> /dev/null || status=$?
   [ "$status" -eq 1 ] || { echo "the signed archive's follow.exe ended with $status"; return 1; }
   # Built with no test configured: no GoogleTest and no Wine needed.
-  [ ! -e "$scratch/first/build/release/tests" ] && [ ! -e "$scratch/first/build/windows" ] &&
-    ! grep -q GTest "$scratch/first/build/release/CMakeCache.txt"
+  [ ! -e "$scratch/first clone/build/release/tests" ] && [ ! -e "$scratch/first clone/build/windows" ] &&
+    ! grep -q GTest "$scratch/first clone/build/release/CMakeCache.txt"
 }
 
 # In the first clone: a file git does not track changes nothing, a change
@@ -305,10 +311,10 @@ reproducible() {
 # reaches the name and both version records, and leaves the older
 # version's archive where it was.
 named_by_changes_and_version() {
-  clone="$scratch/first"
+  clone="$scratch/first clone"
   echo "a pass phrase" > "$clone/release.pass"
   (cd "$clone" && /usr/bin/python3 scripts/make-dist.py build/release dist > /dev/null) || return 1
-  [ -f "$clone/dist/$name.zip" ] || { ls "$clone/dist"; return 1; }
+  [ -f "$clone/dist/$clean.zip" ] || { ls "$clone/dist"; return 1; }
   echo "a change" >> "$clone/README.md"
   (cd "$clone" && /usr/bin/python3 scripts/make-dist.py build/release dist > /dev/null) || return 1
   [ -f "$clone/dist/ostrel-companions-$version-dirty-win64.zip" ] || { ls "$clone/dist"; return 1; }
@@ -343,7 +349,7 @@ check "stripped programs that run under Wine" stripped_and_running
 check "signatures that verify, from each form of key" signed
 check "no archive left by a failed run" nothing_left_by_a_failure
 check "two runs at once" two_at_once
-check "the same archive from two clones" reproducible
+check "the same archive from a fresh clone" reproducible
 check "names for uncommitted changes and for a raised version" named_by_changes_and_version
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
