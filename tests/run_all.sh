@@ -23,9 +23,10 @@ seconds_since() {  # seconds_since NANOSECONDS: to a tenth
 }
 
 # step NAME COMMAND...: runs it, its output in build/test-logs/NAME.log, and
-# says how it ended, in how long, and with how many seconds of processor
-# time its processes took (not Wine's server's); a file of the step's name
-# in build/test-logs/failed marks a failure for the end.
+# says how it ended, in how long, with how many seconds of processor time
+# its processes took (not Wine's server's), and when since make test began;
+# a file of the step's name in build/test-logs/failed marks a failure for
+# the end.
 step() (
   name=$1; shift
   start=$(date +%s%N)
@@ -35,7 +36,8 @@ step() (
   cpu=$(awk 'NR == 2 { t = 0; for (i = 1; i <= 2; i++) { split($i, p, "m"); t += p[1] * 60 + p[2] }
                                printf "%.1f", t }' "$logs/$name.times")
   if [ "$status" -eq 0 ]; then
-    printf 'ok    %-16s %6s s, processor %6s s\n' "$name" "$(seconds_since "$start")" "$cpu"
+    printf 'ok    %-16s %6s s, processor %6s s, ended at %6s s\n' "$name" "$(seconds_since "$start")" "$cpu" \
+      "$(seconds_since "$began")"
   else
     mkdir -p "$logs/failed" && : > "$logs/failed/$name"
     printf 'FAIL  %-16s %6s s, status %s:\n' "$name" "$(seconds_since "$start")" "$status"
