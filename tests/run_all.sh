@@ -1,13 +1,14 @@
 #!/bin/sh
-# make test: builds every tree and runs every check. The builds keep both
-# cores busy one after another; each tree's checks start as soon as it is
-# built, beside the next build, since most of their time is spent waiting
-# on a one-second poll, on Wine or on a window. The builds run niced, so
-# that a check waiting on a poll gets the processor when it wants it; the
-# fuzz targets start once the last build is done, so that their seconds
-# are the whole machine's.
-# One line per step, as it ends: its status and how long it took; a failed
-# step's output follows. Every step's output is kept in build/test-logs/.
+# make test: builds every tree and runs every check. The fuzz targets are
+# built and run first, at full priority, so that their seconds are the
+# whole machine's; everything else builds niced beside them, taking what
+# they leave. Each tree's checks start as soon as it is built, beside the
+# next build, since most of their time is spent waiting on a one-second
+# poll, on Wine or on a window, and they get the processor when they want
+# it. Wine's prefixes, which need nothing built, are made at the start.
+# One line per step, as it ends: its status, how long it took and when it
+# ended; a failed step's output follows. Every step's output is kept in
+# build/test-logs/.
 # Usage: run_all.sh (from anywhere; the packages must be in)
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -47,9 +48,20 @@ step() (
 )
 
 build() {  # build TARGET: a make target, niced; nothing after it runs if it fails
-  step "build-$1" nice -n 10 make "$1" || { wait; echo "make test: stopped, build-$1 failed"; exit 1; }
+  step "build-$1" nice -n 19 make "$1" || { wait; echo "make test: stopped, build-$1 failed"; exit 1; }
 }
 
+step fuzz sh -c 'make fuzz && ctest --preset fuzz -j "$1"' sh "$jobs" &
+# The prefixes of build/windows/wine-run, of the Windows tests' zip and of
+# the pictures, each as its user makes it.
+wine_prefixes() {
+  nice -n 19 sh scripts/wine-prefix.sh "$root/build/windows/wineprefix" &&
+  nice -n 19 sh scripts/wine-prefix.sh "$root/build/windows/desktop-prefix" desktop &&
+  nice -n 19 sh scripts/wine-prefix.sh "$root/build/screenshots/prefix" desktop 800x500 marlett.ttf
+}
+step wine-prefixes wine_prefixes &
+step workflow sh tests/workflow_check.sh build/tools &
+step docs sh tests/docs_check.sh &
 build native
 step ctest-native ctest --preset native -j "$jobs" &
 build windows
@@ -59,10 +71,6 @@ build dist
 step dist-check sh tests/dist_check.sh &
 build sanitize
 step ctest-sanitize ctest --preset sanitize -j "$jobs" &
-build fuzz
-step fuzz ctest --preset fuzz -j "$jobs" &
-step workflow sh tests/workflow_check.sh build/tools
-step docs sh tests/docs_check.sh
 wait
 echo "make test: $(seconds_since "$began") s in all"
 if [ -d "$logs/failed" ]; then
