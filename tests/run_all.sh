@@ -1,8 +1,8 @@
 #!/bin/sh
 # make test: builds every tree and runs every check. The fuzz targets are
-# built and run first, at full priority, so that their seconds are the
-# whole machine's; everything else builds niced beside them, taking what
-# they leave. Each tree's checks start as soon as it is built, beside the
+# built first, at full priority, and run one at a time, each on a core of
+# its own for its seconds; everything else builds niced beside them,
+# taking what they leave. Each tree's checks start as soon as it is built, beside the
 # next build, since most of their time is spent waiting on a one-second
 # poll, on Wine or on a window, and they get the processor when they want
 # it. Wine's prefixes, which need nothing built, are made at the start.
@@ -51,7 +51,7 @@ build() {  # build TARGET: a make target, niced; nothing after it runs if it fai
   step "build-$1" nice -n 19 make "$1" || { wait; echo "make test: stopped, build-$1 failed"; exit 1; }
 }
 
-step fuzz sh -c 'make fuzz && ctest --preset fuzz -j "$1"' sh "$jobs" &
+step fuzz sh -c 'make fuzz && ctest --preset fuzz' &
 # The prefixes of build/windows/wine-run, of the Windows tests' zip and of
 # the pictures, each as its user makes it.
 wine_prefixes() {
