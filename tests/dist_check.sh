@@ -16,10 +16,11 @@ scratch=$(mktemp -d)
 silent=""
 trap '[ -z "$silent" ] || kill "$silent"; umount "$scratch/full" "$scratch/read-only" 2>/dev/null; rm -rf "$scratch"' EXIT
 passed=0 failed=0
-check() {  # check NAME COMMAND...: one result line per check
+check() {  # check NAME COMMAND...: one result line per check, with its seconds
   title=$1; shift
+  start=$(date +%s)
   if "$@" > "$scratch/last.log" 2>&1; then
-    passed=$((passed + 1)); echo "ok: $title"
+    passed=$((passed + 1)); echo "ok: $title ($(($(date +%s) - start)) s)"
   else
     failed=$((failed + 1)); echo "FAIL: $title"; sed 's/^/  /' "$scratch/last.log"
   fi
