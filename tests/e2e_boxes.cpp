@@ -12,6 +12,7 @@
 #include "expected_texts.h"
 #include "program_args.h"
 #include "temp_file.h"
+#include "start_win32.h"
 #include "told_paths.h"
 #include "wide_win32.h"
 
@@ -62,8 +63,11 @@ struct Started {
         si.cb = sizeof si;
         si.lpTitle = title.data();
         si.lpDesktop = const_cast<wchar_t*>(desktop);
-        ok = CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE,
-                            nullptr, directory ? widen(directory).c_str() : nullptr, &si, &pi);
+        ok = start_patiently(exe, [&] {
+            std::wstring attempt = line;
+            return CreateProcessW(nullptr, attempt.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE,
+                                  nullptr, directory ? widen(directory).c_str() : nullptr, &si, &pi);
+        });
     }
     ~Started() {
         if (!ok) return;
@@ -164,8 +168,11 @@ struct InPseudoConsole {
         si.StartupInfo.cb = sizeof si;
         si.lpAttributeList = list;
         std::wstring line = widen(command_line);
-        ok = CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE,
-                            EXTENDED_STARTUPINFO_PRESENT, nullptr, nullptr, &si.StartupInfo, &pi);
+        ok = start_patiently(command_line, [&] {
+            std::wstring attempt = line;
+            return CreateProcessW(nullptr, attempt.data(), nullptr, nullptr, FALSE,
+                                  EXTENDED_STARTUPINFO_PRESENT, nullptr, nullptr, &si.StartupInfo, &pi);
+        });
     }
     ~InPseudoConsole() {
         if (ok) TerminateProcess(pi.hProcess, 9);

@@ -1,8 +1,7 @@
 #include <windows.h>
 
-#include <cstdio>
-
 #include "process.h"
+#include "start_win32.h"
 #include "wide_win32.h"
 
 const char* const PIPE_NEWLINE = "\r\n";
@@ -74,20 +73,12 @@ bool Child::start_command_line(const std::string& program, const std::string& li
     // which a follow that cannot open its log hides behind its box: each
     // child gets a console of its own with no window, as from a service or
     // a scheduled task, and tells such failures on standard error.
-    // Wine, busy, now and then fails a start at once; a start that fails
-    // three times is a failure, and each one is said.
     std::wstring wide_line = widen(line);
-    BOOL ok = FALSE;
-    for (int attempt = 1; !ok && attempt <= 3; ++attempt) {
-        std::wstring attempt_line = wide_line;
-        ok = CreateProcessW(widen(program).c_str(), attempt_line.data(), nullptr, nullptr, TRUE,
-                            CREATE_NO_WINDOW, nullptr, nullptr, &si, &h_->pi);
-        if (!ok) {
-            std::fprintf(stderr, "starting %s failed with error %lu (attempt %d of 3)\n",
-                         program.c_str(), GetLastError(), attempt);
-            Sleep(200);
-        }
-    }
+    BOOL ok = start_patiently(program, [&] {
+        std::wstring attempt = wide_line;  // which CreateProcessW may write to
+        return CreateProcessW(widen(program).c_str(), attempt.data(), nullptr, nullptr, TRUE,
+                              CREATE_NO_WINDOW, nullptr, nullptr, &si, &h_->pi);
+    });
     CloseHandle(out_w);
     CloseHandle(err_w);
     if (refusing) CloseHandle(refusing);
