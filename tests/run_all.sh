@@ -2,13 +2,13 @@
 # make test: builds every tree and runs every check. The fuzz targets are
 # built first, at full priority, and run one at a time, each on a core of
 # its own for its seconds; everything else builds niced beside them,
-# taking what they leave. Each tree's checks start as soon as it is built, beside the
-# next build, since most of their time is spent waiting on a one-second
-# poll, on Wine or on a window, and they get the processor when they want
-# it. Wine's prefixes, which need nothing built, are made at the start.
-# One line per step, as it ends: its status, how long it took and when it
-# ended; a failed step's output follows. Every step's output is kept in
-# build/test-logs/.
+# taking what they leave. Each tree's checks start as soon as it is built,
+# beside the next build: most of their time is spent waiting on a
+# one-second poll, on Wine or on a window, and they get the processor when
+# they want it. Wine's prefixes, which need nothing built, are made at the
+# start. One line per step, as it ends: its status, how long it took, its
+# processor time and when it ended; a failed step's output follows. Every
+# step's output is kept in build/test-logs/.
 # Usage: run_all.sh (from anywhere; the packages must be in)
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
