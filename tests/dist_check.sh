@@ -95,10 +95,10 @@ stripped_and_running() {
   seq 1 25 | sed 's/^/line /' > "$scratch/log"
   tail=$(seq 16 25 | sed 's/^/line /')
   "$root/build/windows/wine-run" "$dir/follow.exe" "Z:$scratch/log" > "$scratch/shown" & follower=$!
-  # The last ten lines, and nothing more a poll later.
+  # The last ten lines, and nothing more two polls later.
   waited=0
   until [ "$(tr -d '\r' < "$scratch/shown")" = "$tail" ] || [ $((waited += 1)) -gt 300 ]; do sleep 0.2; done
-  sleep 1.5
+  sleep 2.5
   kill "$follower"
   [ "$(tr -d '\r' < "$scratch/shown")" = "$tail" ] ||
     { echo "follow showed:"; cat "$scratch/shown"; return 1; }
