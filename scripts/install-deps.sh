@@ -7,6 +7,10 @@
 # says nothing when they are all there already.
 # Usage: install-deps.sh [tests | dist]
 set -eu
+# make test builds two trees at once, each asking for its packages: one
+# asks at a time, so that two never meet at apt's lock.
+exec 9< "$0"
+flock 9
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
 export DEBIAN_FRONTEND=noninteractive

@@ -15,6 +15,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 scratch=$(mktemp -d)
 silent=""
 trap '[ -z "$silent" ] || kill "$silent"; umount "$scratch/full" "$scratch/read-only" 2>/dev/null; rm -rf "$scratch"' EXIT
+trap 'exit 1' INT TERM HUP
 passed=0 failed=0
 check() {  # check NAME COMMAND...: one result line per check, with its seconds
   title=$1; shift
@@ -95,11 +96,12 @@ stripped_and_running() {
   seq 1 25 | sed 's/^/line /' > "$scratch/log"
   tail=$(seq 16 25 | sed 's/^/line /')
   "$root/build/windows/wine-run" "$dir/follow.exe" "Z:$scratch/log" > "$scratch/shown" & follower=$!
-  # The last ten lines, and nothing more two polls later.
+  # The last ten lines, and nothing more for five polls.
   waited=0
   until [ "$(tr -d '\r' < "$scratch/shown")" = "$tail" ] || [ $((waited += 1)) -gt 300 ]; do sleep 0.2; done
-  sleep 2.5
+  sleep 5
   kill "$follower"
+  wait "$follower" 2> /dev/null
   [ "$(tr -d '\r' < "$scratch/shown")" = "$tail" ] ||
     { echo "follow showed:"; cat "$scratch/shown"; return 1; }
 }
@@ -200,7 +202,7 @@ print(s.getsockname()[1], flush=True); time.sleep(900)' > "$scratch/silent.port"
       : > "$out/ostrel-companions-0.9.0.0-win64.zip"
       : > "$out/$name.zip"
     fi
-    touch -d "@$(($(date +%s) - 1))" "$scratch/began"
+    touch -d "@$(($(date +%s) - 1))" "$scratch/began" || return 1
     if timeout 60 script -qec "env $vars /usr/bin/python3 '$root/scripts/make-dist.py' '$build' '$out'" \
          /dev/null < /dev/null > "$scratch/said" 2>&1; then
       echo "made an archive with $vars in $out"; return 1
@@ -215,7 +217,7 @@ print(s.getsockname()[1], flush=True); time.sleep(900)' > "$scratch/silent.port"
     [ -z "$(ls -d "$build"/dist.* 2>/dev/null)" ] || { echo "a staging folder is left"; return 1; }
     ! pgrep -af "$scratch/" || { echo "a tool still runs"; return 1; }
     # Any file the run wrote: one whose status changed since it began.
-    left=$(find /tmp "${TMPDIR:-/tmp}" /dev/shm ${XDG_RUNTIME_DIR:+"$XDG_RUNTIME_DIR"} "$build" \
+    left=$(find -H /tmp "${TMPDIR:-/tmp}" /dev/shm ${XDG_RUNTIME_DIR:+"$XDG_RUNTIME_DIR"} "$build" \
              -type f -cnewer "$scratch/began" ! -name secret.pass -exec grep -lsF -e "$phrase" {} + 2> /dev/null)
     [ -z "$left" ] || { echo "the pass phrase is left in $left"; return 1; }
   done <<EOF

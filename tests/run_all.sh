@@ -1,14 +1,14 @@
 #!/bin/sh
 # make test: builds every tree and runs every check. The fuzz targets are
-# built first, at full priority, and run one at a time, each on a core of
-# its own for its seconds; everything else builds niced beside them,
-# taking what they leave. Each tree's checks start as soon as it is built,
-# beside the next build: most of their time is spent waiting on a
-# one-second poll, on Wine or on a window, and they get the processor when
-# they want it. Wine's prefixes, which need nothing built, are made at the
-# start. One line per step, as it ends: its status, how long it took, its
-# processor time and when it ended; a failed step's output follows. Every
-# step's output is kept in build/test-logs/.
+# built first and run one at a time, at full priority, for their seconds;
+# every other tree builds niced beside them, taking what they leave. Each
+# tree's checks start as soon as it is built, beside the next build: most
+# of their time is spent waiting on a one-second poll, on Wine or on a
+# window, and they get the processor when they want it. Wine's headless
+# prefix, which needs nothing built, is made at the start. One line per
+# step, as it ends: its status, how long it took, its processor time and
+# when it ended; a failed step's output follows. Every step's output is
+# kept in build/test-logs/.
 # Usage: run_all.sh (from anywhere; the packages must be in)
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -47,19 +47,25 @@ step() (
   exit "$status"
 )
 
+# Ctrl-C reaches the build in front, but the steps in the background
+# ignore it, as a script's background jobs do: the whole process group is
+# ended instead.
+stop_all() {
+  trap '' INT TERM HUP
+  kill -TERM 0 2> /dev/null
+  wait
+  exit 130
+}
+trap stop_all INT TERM HUP
+
 build() {  # build TARGET: a make target, niced; nothing after it runs if it fails
   step "build-$1" nice -n 19 make "$1" || { wait; echo "make test: stopped, build-$1 failed"; exit 1; }
 }
 
 step fuzz sh -c 'make fuzz && ctest --preset fuzz' &
-# The prefixes of build/windows/wine-run, of the Windows tests' zip and of
-# the pictures, each as its user makes it.
-wine_prefixes() {
-  nice -n 19 sh scripts/wine-prefix.sh "$root/build/windows/wineprefix" &&
-  nice -n 19 sh scripts/wine-prefix.sh "$root/build/windows/desktop-prefix" desktop &&
-  nice -n 19 sh scripts/wine-prefix.sh "$root/build/screenshots/prefix" desktop 800x500 marlett.ttf
-}
-step wine-prefixes wine_prefixes &
+# The prefix of build/windows/wine-run; the desktop ones are made by their
+# users, each on its own display.
+step wine-prefix nice -n 19 sh scripts/wine-prefix.sh "$root/build/windows/wineprefix" &
 step workflow sh tests/workflow_check.sh build/tools &
 step docs sh tests/docs_check.sh &
 build native
@@ -68,7 +74,8 @@ build windows
 step ctest-windows ctest --preset windows -j "$jobs" &
 step pictures sh tests/screenshots_check.sh &
 build dist
-step dist-check sh tests/dist_check.sh &
+# Niced: it builds the release twice more, beside checks that wait on Wine.
+step dist-check nice -n 19 sh tests/dist_check.sh &
 build sanitize
 step ctest-sanitize ctest --preset sanitize -j "$jobs" &
 wait
