@@ -109,17 +109,16 @@ TEST(FollowProgram, FollowsLogsInFoldersOfAnyName) {
     const std::string log = (fs::u8path(folder) / "Ostrel.7.log").u8string();
     write_bytes(log, "in a foreign folder\n");
     const std::string shown = "in a foreign folder\n";
-    {
+    auto shows_the_log = [&](const std::vector<std::string>& args) {
         Child follow;
-        ASSERT_TRUE(follow.start({program, log}));
+        ASSERT_TRUE(follow.start(args));
         EXPECT_EQ(follow.read_at_least(shown.size(), 10000), shown);
-    }
+    };
+    shows_the_log({program, log});
     {
         ScopedVariable tmp("TMP", folder), temp("TEMP", folder), tmpdir("TMPDIR", folder);
         ScopedVariable disno("DISNO", "7");
-        Child follow;
-        ASSERT_TRUE(follow.start({program}));
-        EXPECT_EQ(follow.read_at_least(shown.size(), 10000), shown);
+        shows_the_log({program});
     }
     fs::remove_all(fs::u8path(folder));
     // An empty TMPDIR is none: the system's own temporary directory.
@@ -133,9 +132,7 @@ TEST(FollowProgram, FollowsLogsInFoldersOfAnyName) {
     write_bytes(system_log.u8string(), shown);
     {
         ScopedVariable tmpdir("TMPDIR", ""), disno("DISNO", display);
-        Child follow;
-        ASSERT_TRUE(follow.start({program}));
-        EXPECT_EQ(follow.read_at_least(shown.size(), 10000), shown);
+        shows_the_log({program});
     }
     fs::remove(system_log);
 }
