@@ -73,8 +73,9 @@ inline std::vector<ToldPath> told_paths() {
          u8"??\u00A0????\u2026\u20A9\u206A", not_set},
         {{u8"app\u200B.log\u00AD\u061C\u180E\u200F\u2028\u2060\uFEFF"}, u8"\u200E:0\u2029",
          "app?.log???????", "\"?:0?\""},
-        {{u8"\u00AC\u00AE\u061B\u200A\u2010\u2027\u205F\u2061\uFEFE\uFF01"}, std::nullopt,
-         u8"\u00AC\u00AE\u061B\u200A\u2010\u2027\u205F\u2061\uFEFE\uFF01", not_set},
+        // So does U+18700, whose first three bytes would read as U+061C.
+        {{u8"\u00AC\u00AE\u061B\u200A\u2010\u2027\u205F\u2061\uFEFE\uFF01\U00018700"}, std::nullopt,
+         u8"\u00AC\u00AE\u061B\u200A\u2010\u2027\u205F\u2061\uFEFE\uFF01\U00018700", not_set},
         // In a code page of one byte a character (Windows before 10 version
         // 1903, which ignores the UTF-8 manifest): the bytes it leaves
         // undefined, and its soft hyphen, show as '?'; UTF-8's C1 bytes are
