@@ -57,8 +57,9 @@ inline std::vector<ToldPath> told_paths() {
         {{"x.log"}, repeated(d, 300), "x.log", "\"" + repeated(d, 259) + "...\""},
         {{"xy" + e(200)}, repeated(d, 300), "xy" + e(129) + "...", "\"d...\"", "xy" + e(149) + "..."},
         // Bytes that are no UTF-8 are shown as they are, a space written in
-        // two bytes included.
-        {{"a\xC0\xA0\xC3(b\xC2" "A\xE2\x80"}, std::nullopt, "a\xC0\xA0\xC3(b\xC2" "A\xE2\x80", not_set},
+        // two bytes included; an escape written in two is a '?'.
+        {{"a\xC0\xA0\xC0\x9B\xC3(b\xC2" "A\xE2\x80"}, std::nullopt, "a\xC0\xA0?\xC3(b\xC2" "A\xE2\x80",
+         not_set},
         // No UTF-8: a run of continuation bytes is cut where it stands.
         {{"x" + std::string(400, '\x80')}, std::nullopt, "x" + std::string(253, '\x80') + "...",
          not_set, "x" + std::string(297, '\x80') + "..."},
